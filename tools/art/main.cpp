@@ -1,0 +1,37 @@
+// trakvolt-art: turns the SVG pictures and font entries of an art manifest into pack-ready PNGs.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "art_build.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: trakvolt-art build MANIFEST OUTDIR\n"
+               "       trakvolt-art preview SVG OUT.png [--opaque]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  try {
+    if (command == "build" && argc == 4) {
+      const int items = trakvolt::art::BuildList(argv[2], argv[3]);
+      std::printf("%d items -> %s\n", items, argv[3]);
+      return 0;
+    }
+    if (command == "preview" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "--opaque"))) {
+      trakvolt::art::PreviewSvg(argv[2], argv[3], argc == 4);
+      return 0;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "trakvolt-art: %s\n", e.what());
+    return 1;
+  }
+  return Usage();
+}

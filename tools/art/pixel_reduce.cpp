@@ -1,0 +1,68 @@
+// Colour keying, ordered dithering and the key-collision nudge for RGB565 output.
+#include "pixel_reduce.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace trakvolt::art {
+namespace {
+
+// Classic recursive 8x8 Bayer matrix, values 0..63.
+constexpr std::array<std::array<int, 8>, 8> kBayer{{
+    {0, 32, 8, 40, 2, 34, 10, 42},
+    {48, 16, 56, 24, 50, 18, 58, 26},
+    {12, 44, 4, 36, 14, 46, 6, 38},
+    {60, 28, 52, 20, 62, 30, 54, 22},
+    {3, 35, 11, 43, 1, 33, 9, 41},
+    {51, 19, 59, 27, 49, 17, 57, 25},
+    {15, 47, 7, 39, 13, 45, 5, 37},
+    {63, 31, 55, 23, 61, 29, 53, 21},
+}};
+
+unsigned Quantise(unsigned value, unsigned levels, double threshold) {
+  const double q = std::floor(value * static_cast<double>(levels) / 255.0 + threshold);
+  return static_cast<unsigned>(std::clamp(q, 0.0, static_cast<double>(levels)));
+}
+
+}  // namespace
+
+std::uint16_t KeyTo565(std::uint32_t rgb) {
+  const unsigned r = (rgb >> 16) & 0xFFu, g = (rgb >> 8) & 0xFFu, b = rgb & 0xFFu;
+  return static_cast<std::uint16_t>(((r & 0xF8u) << 8) | ((g & 0xFCu) << 3) | (b >> 3));
+}
+
+Rgba Expand565(std::uint16_t p) {
+  const unsigned r = (p >> 11) & 31u, g = (p >> 5) & 63u, b = p & 31u;
+  return Rgba{static_cast<std::uint8_t>((r << 3) | (r >> 2)), static_cast<std::uint8_t>((g << 2) | (g >> 4)),
+              static_cast<std::uint8_t>((b << 3) | (b >> 2)), 255};
+}
+
+std::vector<std::uint16_t> ReduceTo565(const RgbaImage& image, const ReduceOptions& options) {
+  const std::uint16_t key = KeyTo565(options.key);
+  std::vector<std::uint16_t> out(image.pixels.size());
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const Rgba& p = image.At(x, y);
+      std::uint16_t& dst = out[static_cast<std::size_t>(y) * image.width + x];
+      unsigned r = p.r, g = p.g, b = p.b;
+      if (options.transparent) {
+        if (p.a < 128) {
+          dst = key;
+          continue;
+        }
+      } else {
+        r = (r * p.a + 127) / 255;
+        g = (g * p.a + 127) / 255;
+        b = (b * p.a + 127) / 255;
+      }
+      const double t = options.dither ? (kBayer[y & 7][x & 7] + 0.5) / 64.0 : 0.5;
+      dst = static_cast<std::uint16_t>((Quantise(r, 31, t) << 11) | (Quantise(g, 63, t) << 5) |
+                                       Quantise(b, 31, t));
+      if (options.transparent && dst == key) dst ^= 1u << 5;  // flip the lowest green bit
+    }
+  }
+  return out;
+}
+
+}  // namespace trakvolt::art

@@ -56,20 +56,25 @@ std::map<std::string, std::string> ParseFields(const std::vector<std::string>& w
   return fields;
 }
 
-double ParseNumber(const std::string& text, const std::string& file, int line) {
-  double value = 0.0;
+namespace {
+
+template <typename T>
+T ParseValue(const std::string& text, const char* what, const std::string& file, int line) {
+  T value{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-    throw SourceError(file, line, "not a number: '" + text + "'");
+    throw SourceError(file, line, std::string(what) + ": '" + text + "'");
   return value;
 }
 
+}  // namespace
+
+double ParseNumber(const std::string& text, const std::string& file, int line) {
+  return ParseValue<double>(text, "not a number", file, line);
+}
+
 int ParseInt(const std::string& text, const std::string& file, int line) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-    throw SourceError(file, line, "not a whole number: '" + text + "'");
-  return value;
+  return ParseValue<int>(text, "not a whole number", file, line);
 }
 
 std::vector<double> ParseNumberList(const std::string& text, const std::string& file, int line) {

@@ -1,1 +1,357 @@
-// (filled in below)
+// SDL2 implementation of the machine: window, display, events, input devices and desktop.
+#include "platform/sdl/sdl_platform.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "media/cp1251.h"
+
+extern char** environ;
+
+namespace trakvolt::platform {
+
+namespace {
+
+std::runtime_error SdlFailure(const char* what) {
+  return std::runtime_error(std::string(what) + ": " + SDL_GetError());
+}
+
+ShiftState ShiftFromMod(Uint16 mod) {
+  return ShiftState{(mod & KMOD_SHIFT) != 0, (mod & KMOD_ALT) != 0, (mod & KMOD_CTRL) != 0};
+}
+
+}  // namespace
+
+// ---- platform ----
+
+SdlPlatform::SdlPlatform() {
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw SdlFailure("no display available");
+  // Joysticks and sound are welcome but not required.
+  SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+  sdl_window_.reset(SDL_CreateWindow("Гонкострель", SDL_WINDOWPOS_CENTERED,
+                                     SDL_WINDOWPOS_CENTERED, kScreenWidth, kScreenHeight,
+                                     SDL_WINDOW_HIDDEN));
+  if (!sdl_window_) {
+    const auto err = SdlFailure("no display available");
+    SDL_Quit();
+    throw err;
+  }
+  hand_cursor_.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
+  if (hand_cursor_) SDL_SetCursor(hand_cursor_.get());
+  SDL_StartTextInput();
+  input_.Reopen();
+  audio_ = std::make_unique<SdlAudio>();
+}
+
+SdlPlatform::~SdlPlatform() {
+  audio_.reset();
+  display_.Finalize();
+  hand_cursor_.reset();
+  sdl_window_.reset();
+  SDL_Quit();
+}
+
+// ---- display ----
+
+void SdlDisplay::Initialize() {
+  if (Initialized()) Finalize();
+  SDL_Window* win = owner_.NativeWindow();
+  SDL_SetWindowFullscreen(win, full_screen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SDL_ShowWindow(win);
+  renderer_.reset(SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  if (!renderer_) renderer_.reset(SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE));
+  if (!renderer_) throw SdlFailure("cannot create the renderer");
+  // The 800 x 600 picture is scaled and letterboxed in full screen; SDL maps mouse positions
+  // back to the same 800 x 600 space.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+  SDL_RenderSetLogicalSize(renderer_.get(), kScreenWidth, kScreenHeight);
+  texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
+                                   SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight));
+  if (!texture_) {
+    renderer_.reset();
+    throw SdlFailure("cannot create the screen texture");
+  }
+  if (listener_) listener_->DisplayInitialized();
+}
+
+void SdlDisplay::Finalize() {
+  if (!Initialized()) return;
+  if (listener_) listener_->DisplayFinalizing();
+  texture_.reset();
+  renderer_.reset();
+}
+
+SurfaceView SdlDisplay::BackSurface() { return Initialized() ? back_.View() : SurfaceView{}; }
+
+void SdlDisplay::Flip() {
+  if (!Initialized()) return;
+  SDL_UpdateTexture(texture_.get(), nullptr, back_.Pixels(),
+                    back_.Width() * static_cast<int>(sizeof(Pixel565)));
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+  SDL_RenderPresent(renderer_.get());
+}
+
+// ---- window ----
+
+void SdlWindow::SetBorder(bool single_border) {
+  SDL_SetWindowBordered(owner_.NativeWindow(), single_border ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlWindow::Center() {
+  SDL_SetWindowPosition(owner_.NativeWindow(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+WindowPlacement SdlWindow::Placement() const {
+  WindowPlacement p;
+  SDL_GetWindowPosition(owner_.NativeWindow(), &p.x, &p.y);
+  p.maximized = (SDL_GetWindowFlags(owner_.NativeWindow()) & SDL_WINDOW_MAXIMIZED) != 0;
+  return p;
+}
+
+void SdlWindow::SetPlacement(const WindowPlacement& p) {
+  SDL_SetWindowPosition(owner_.NativeWindow(), p.x, p.y);
+  if (p.maximized) SDL_MaximizeWindow(owner_.NativeWindow());
+}
+
+int SdlWindow::ShowCursor(bool show) {
+  cursor_count_ += show ? 1 : -1;
+  SDL_ShowCursor(cursor_count_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  return cursor_count_;
+}
+
+bool SdlWindow::IsForeground() const {
+  return (SDL_GetWindowFlags(owner_.NativeWindow()) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+// ---- input ----
+
+std::array<std::uint8_t, 256> SdlInput::KeyTable() {
+  std::array<std::uint8_t, 256> table{};
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int sc = 0; sc < count; ++sc) {
+    if (!state[sc]) continue;
+    const int vk = VirtualKeyFromScancode(static_cast<SDL_Scancode>(sc));
+    if (vk > 0 && vk < 256) table[static_cast<std::size_t>(vk)] = 0x80;
+  }
+  return table;
+}
+
+void SdlInput::Reopen() {
+  controller_.reset();
+  joystick_.reset();
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+    if (SDL_IsGameController(i)) {
+      controller_.reset(SDL_GameControllerOpen(i));
+      if (controller_) return;
+    }
+    joystick_.reset(SDL_JoystickOpen(i));
+    if (joystick_) return;
+  }
+}
+
+JoystickReading SdlInput::Joystick() {
+  JoystickReading r;
+  if (auto* c = controller_.get()) {
+    r.present = true;
+    r.x = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX);
+    r.y = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY);
+    // The d-pad steers like the stick.
+    if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) r.x = -32767;
+    if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) r.x = 32767;
+    if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) r.y = -32767;
+    if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) r.y = 32767;
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_DPAD_UP && b < 32; ++b)
+      if (SDL_GameControllerGetButton(c, static_cast<SDL_GameControllerButton>(b)))
+        r.buttons |= 1u << b;
+  } else if (auto* j = joystick_.get()) {
+    r.present = true;
+    r.x = SDL_JoystickNumAxes(j) > 0 ? SDL_JoystickGetAxis(j, 0) : 0;
+    r.y = SDL_JoystickNumAxes(j) > 1 ? SDL_JoystickGetAxis(j, 1) : 0;
+    const int buttons = std::min(SDL_JoystickNumButtons(j), 32);
+    for (int b = 0; b < buttons; ++b)
+      if (SDL_JoystickGetButton(j, b)) r.buttons |= 1u << b;
+  }
+  return r;
+}
+
+// ---- events ----
+
+bool SdlEvents::Poll(Event& out) {
+  // Characters of one text event are delivered one key press at a time.
+  if (!pending_text_.empty()) {
+    out = Event{};
+    out.kind = Event::Kind::KeyPress;
+    out.ch = static_cast<unsigned char>(pending_text_.front());
+    pending_text_.erase(0, 1);
+    return true;
+  }
+  SDL_Event e;
+  while (SDL_PollEvent(&e))
+    if (Translate(e, out)) return true;
+  return false;
+}
+
+void SdlEvents::Wait(int timeout_ms) {
+  if (!pending_text_.empty()) return;
+  if (timeout_ms < 0)
+    SDL_WaitEvent(nullptr);
+  else if (timeout_ms > 0)
+    SDL_WaitEventTimeout(nullptr, timeout_ms);
+}
+
+bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
+  out = Event{};
+  using K = Event::Kind;
+  switch (e.type) {
+    case SDL_QUIT:
+      out.kind = K::Quit;
+      return true;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) { out.kind = K::Activate; return true; }
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) { out.kind = K::Deactivate; return true; }
+      return false;
+    case SDL_MOUSEMOTION:
+      out.kind = K::MouseMove;
+      out.x = e.motion.x;
+      out.y = e.motion.y;
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+      // The second press of a double click is the double click; a first press does nothing
+      // until the button comes up.
+      if (e.button.button != SDL_BUTTON_LEFT || e.button.clicks < 2) return false;
+      out.kind = K::DoubleClick;
+      out.x = e.button.x;
+      out.y = e.button.y;
+      return true;
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button != SDL_BUTTON_LEFT || e.button.clicks != 1) return false;
+      out.kind = K::Click;
+      out.x = e.button.x;
+      out.y = e.button.y;
+      return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      out.kind = e.type == SDL_KEYDOWN ? K::KeyDown : K::KeyUp;
+      out.key = VirtualKeyFromScancode(e.key.keysym.scancode);
+      out.shift = ShiftFromMod(e.key.keysym.mod);
+      if (out.key == 0) return false;
+      // Enter, Escape and Backspace also arrive as characters, as on the game's home system.
+      if (e.type == SDL_KEYDOWN && (out.key == 13 || out.key == 27 || out.key == 8) &&
+          !out.shift.alt)
+        pending_text_ += static_cast<char>(out.key);
+      return true;
+    }
+    case SDL_TEXTINPUT:
+      pending_text_ += Utf8ToCp1251(e.text.text, '\0');
+      pending_text_.erase(std::remove(pending_text_.begin(), pending_text_.end(), '\0'),
+                          pending_text_.end());
+      return Poll(out);
+    case SDL_JOYDEVICEADDED:
+    case SDL_JOYDEVICEREMOVED:
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+      owner_.Input().Reopen();
+      return false;
+    default:
+      return false;
+  }
+}
+
+// ---- audio ----
+
+SdlAudio::SdlAudio() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;  // no sound card: play silently
+  SDL_AudioSpec want{};
+  want.freq = rate_;
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = 1024;
+  want.callback = &SdlAudio::Callback;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+}
+
+SdlAudio::~SdlAudio() {
+  if (device_ != 0) SDL_CloseAudioDevice(device_);
+}
+
+void SdlAudio::Callback(void* self, Uint8* stream, int len) {
+  auto* audio = static_cast<SdlAudio*>(self);
+  const int frames = len / static_cast<int>(2 * sizeof(std::int16_t));
+  if (audio->source_)
+    audio->source_->Render(reinterpret_cast<std::int16_t*>(stream), frames);
+  else
+    std::memset(stream, 0, static_cast<std::size_t>(len));
+}
+
+void SdlAudio::SetSource(AudioSource* source) {
+  Lock();
+  source_ = source;
+  Unlock();
+}
+
+void SdlAudio::Lock() {
+  if (device_ != 0) SDL_LockAudioDevice(device_);
+}
+
+void SdlAudio::Unlock() {
+  if (device_ != 0) SDL_UnlockAudioDevice(device_);
+}
+
+// ---- desktop ----
+
+void SdlDesktop::MessageBox(const std::string& caption, const std::string& text, BoxKind kind) {
+  const Uint32 flags =
+      kind == BoxKind::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), owner_.NativeWindow()) != 0)
+    SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "%s: %s", caption.c_str(), text.c_str());
+}
+
+bool SdlDesktop::OpenDocument(const std::string& target) {
+  namespace fs = std::filesystem;
+  const std::string path = NativePath(target);
+  std::error_code ec;
+  if (fs::is_regular_file(path, ec)) {
+    std::string ext = fs::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".url") {
+      // An Internet shortcut: open the address on its URL= line.
+      std::ifstream in(path);
+      std::string line;
+      while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("URL=", 0) == 0) return SDL_OpenURL(line.substr(4).c_str()) == 0;
+      }
+      return false;
+    }
+    return SDL_OpenURL(("file://" + fs::absolute(path, ec).string()).c_str()) == 0;
+  }
+  if (target.find("://") == std::string::npos) return false;
+  return SDL_OpenURL(target.c_str()) == 0;
+}
+
+bool SdlDesktop::Launch(const std::string& program, const std::string& parameters) {
+  std::string prog = program, params = parameters;
+  char* argv[] = {prog.data(), params.data(), nullptr};
+  pid_t pid = 0;
+  return posix_spawnp(&pid, prog.c_str(), nullptr, nullptr, argv, environ) == 0;
+}
+
+bool SdlDesktop::FileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(NativePath(path), ec);
+}
+
+}  // namespace trakvolt::platform

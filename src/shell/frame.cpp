@@ -1,0 +1,20 @@
+// The two calls that open and close every frame, and the mouse cursor count.
+#include "media/surface.h"
+#include "shell/form.h"
+
+namespace trakvolt {
+
+void TMForm::BeginFrame(int move_count, bool move) {
+  auto& display = MDisplay();
+  if (!display.Initialized()) return;
+  Fill(display.BackSurface(), 0);
+  (void)move_count;
+  (void)move;
+}
+
+void TMForm::EndFrame() { MDisplay().Flip(); }
+
+void TMForm::ShowMouseCursor() { platform_.GetWindow().ShowCursor(true); }
+void TMForm::HideMouseCursor() { platform_.GetWindow().ShowCursor(false); }
+
+}  // namespace trakvolt

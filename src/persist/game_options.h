@@ -10,6 +10,7 @@ struct TGameOptions {
   bool MusicOn = true;
   bool SoundOn = true;
   std::string Country;  // cp1251, upper case
+  bool operator==(const TGameOptions&) const = default;
 };
 
 }  // namespace trakvolt

@@ -11,7 +11,7 @@
 #include "art_manifest.h"
 #include "bitmap_font.h"
 #include "pixel_reduce.h"
-#include "png_write.h"
+#include "media/png_file.h"
 #include "svg_render.h"
 
 namespace trakvolt::art {
@@ -75,8 +75,7 @@ int BuildList(const std::filesystem::path& manifest_path, const std::filesystem:
       if (pattern.w > pixels.width || pattern.h > pixels.height)
         throw std::runtime_error(Where(manifest_path, image->line) + "pattern is larger than the picture");
       const ReduceOptions reduce{image->transparent, image->key, image->dither};
-      WritePng565((outdir / (image->name + ".png")).string(), pixels.width, pixels.height,
-                  ReduceTo565(pixels, reduce));
+      WritePng((outdir / (image->name + ".png")).string(), ReduceTo565(pixels, reduce));
       pack += "image " + image->name + " " + image->name + ".png pattern=" + std::to_string(pattern.w) + "x" +
               std::to_string(pattern.h) + " skip=" + std::to_string(image->skip.w) + "x" +
               std::to_string(image->skip.h) + " transparent=" + (image->transparent ? "1" : "0") +
@@ -85,8 +84,8 @@ int BuildList(const std::filesystem::path& manifest_path, const std::filesystem:
       const auto& font = std::get<FontEntry>(entry);
       CheckName(font.name, seen, Where(manifest_path, font.line));
       const RgbaImage pixels = RenderFontStrip(font);
-      WritePng565((outdir / (font.name + ".png")).string(), pixels.width, pixels.height,
-                  ReduceTo565(pixels, ReduceOptions{true, font.key, font.dither}));
+      WritePng((outdir / (font.name + ".png")).string(),
+               ReduceTo565(pixels, ReduceOptions{true, font.key, font.dither}));
       pack += "image " + font.name + " " + font.name + ".png pattern=" + std::to_string(font.cell) + "x" +
               std::to_string(font.height) + " skip=0x0 transparent=1 key=" + Hex(font.key) + "\n";
     }
@@ -105,7 +104,7 @@ int BuildList(const std::filesystem::path& manifest_path, const std::filesystem:
 
 void PreviewSvg(const std::filesystem::path& svg, const std::filesystem::path& png, bool transparent) {
   const RgbaImage pixels = RenderSvg(svg.string());
-  WritePng565(png.string(), pixels.width, pixels.height, ReduceTo565(pixels, ReduceOptions{transparent, 0xFF00FF, true}));
+  WritePng(png.string(), ReduceTo565(pixels, ReduceOptions{transparent, 0xFF00FF, true}));
 }
 
 }  // namespace trakvolt::art

@@ -27,24 +27,15 @@ unsigned Quantise(unsigned value, unsigned levels, double threshold) {
 
 }  // namespace
 
-std::uint16_t KeyTo565(std::uint32_t rgb) {
-  const unsigned r = (rgb >> 16) & 0xFFu, g = (rgb >> 8) & 0xFFu, b = rgb & 0xFFu;
-  return static_cast<std::uint16_t>(((r & 0xF8u) << 8) | ((g & 0xFCu) << 3) | (b >> 3));
-}
+std::uint16_t KeyTo565(std::uint32_t rgb) { return Rgb565((rgb >> 16) & 0xFFu, (rgb >> 8) & 0xFFu, rgb & 0xFFu); }
 
-Rgba Expand565(std::uint16_t p) {
-  const unsigned r = (p >> 11) & 31u, g = (p >> 5) & 63u, b = p & 31u;
-  return Rgba{static_cast<std::uint8_t>((r << 3) | (r >> 2)), static_cast<std::uint8_t>((g << 2) | (g >> 4)),
-              static_cast<std::uint8_t>((b << 3) | (b >> 2)), 255};
-}
-
-std::vector<std::uint16_t> ReduceTo565(const RgbaImage& image, const ReduceOptions& options) {
+Surface ReduceTo565(const RgbaImage& image, const ReduceOptions& options) {
   const std::uint16_t key = KeyTo565(options.key);
-  std::vector<std::uint16_t> out(image.pixels.size());
+  Surface out(image.width, image.height);
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
       const Rgba& p = image.At(x, y);
-      std::uint16_t& dst = out[static_cast<std::size_t>(y) * image.width + x];
+      Pixel565& dst = out.At(x, y);
       unsigned r = p.r, g = p.g, b = p.b;
       if (options.transparent) {
         if (p.a < 128) {

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
+#include "media/surface.h"
 #include "rgba_image.h"
 
 namespace trakvolt::art {
@@ -14,15 +14,13 @@ struct ReduceOptions {
   bool dither = true;             // 8x8 Bayer dither instead of rounding
 };
 
-// One RGB565 value per pixel. A pixel at least half covered is opaque (its colour is taken
+// The picture in RGB565. A pixel at least half covered is opaque (its colour is taken
 // un-premultiplied, so edges carry no dark or key-coloured fringe); the others are the key.
 // An opaque pixel that lands on the key's RGB565 value is moved to a neighbouring green so it
 // is not punched out. Without transparency everything is composited over black.
-std::vector<std::uint16_t> ReduceTo565(const RgbaImage& image, const ReduceOptions& options);
+Surface ReduceTo565(const RgbaImage& image, const ReduceOptions& options);
 
 std::uint16_t KeyTo565(std::uint32_t rgb);
 
-// 565 back to 8-bit channels by bit replication (so 565 -> 8 -> 565 is lossless).
-Rgba Expand565(std::uint16_t p);
 
 }  // namespace trakvolt::art

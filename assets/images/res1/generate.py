@@ -314,31 +314,13 @@ def sub_frame(title, extra_defs=""):
 
 def options_background():
     b, defs = sub_frame("НАСТРОЙКИ")
-    icons = (icon_monitor(), icon_note(), icon_speaker(), icon_globe())
-    for i, top in enumerate((25, 73, 121, 169)):
+    for top in (25, 73, 121, 169):
         b.append(f'<rect x="244" y="{top + 2}" width="280" height="40" rx="10" fill="#070b26" stroke="#2a4aa8" stroke-width="2"/>')
-        b.append(badge(492, top + 8, 28, icons[i]))
     b.append(f'<rect x="24" y="232" width="487" height="3" rx="1.5" fill="{CYAN_DARK}"/>')
     b.append(lines(30, 268, ["Щёлкните по строке или нажмите Enter,", "чтобы переключить настройку.",
                              "Страну можно ввести с клавиатуры: щёлкните", "по строке «ВАША СТРАНА» и печатайте.",
                              "Всё сохранится при выходе из игры."], 18, 24, SOFT, COND, "bold"))
     return svg(SUB_W, SUB_H, "".join(b), defs)
-
-
-def icon_monitor():
-    return (f'<rect x="8" y="14" width="84" height="56" rx="6" fill="{SOFT}" stroke="{INK}" stroke-width="5"/>'
-            f'<rect x="16" y="22" width="68" height="40" fill="{CYAN_DARK}"/>'
-            f'<rect x="40" y="70" width="20" height="12" fill="{SOFT}"/><rect x="26" y="82" width="48" height="8" rx="3" fill="{SOFT}"/>')
-
-
-def icon_note():
-    return (f'<path d="M38 76 V20 L84 10 V66" fill="none" stroke="{SOFT}" stroke-width="9"/>'
-            f'<ellipse cx="28" cy="78" rx="14" ry="11" fill="{SOFT}"/><ellipse cx="74" cy="68" rx="14" ry="11" fill="{SOFT}"/>')
-
-
-def icon_speaker():
-    return (f'<path d="M10 36 H30 L56 14 V86 L30 64 H10 Z" fill="{SOFT}"/>'
-            f'<path d="M66 34 Q76 50 66 66 M76 24 Q92 50 76 76" fill="none" stroke="{SOFT}" stroke-width="7" stroke-linecap="round"/>')
 
 
 def high_scores_background():
@@ -348,7 +330,6 @@ def high_scores_background():
     b.append(text(46, 26, "МЕСТО", 13, CYAN, "start", COND))
     b.append(text(112, 26, "ГОНЩИК", 13, CYAN, "start", COND))
     b.append(text(386, 26, "ОЧКИ", 13, CYAN, "start", COND))
-    b.append(text(SUB_W - 22, 26, "ЛУЧШИЕ ГОНЩИКИ", 16, YELLOW, "end", SANS, "bold", INK, 3))
     for i in range(10):
         top = 35 + 26 * i
         fill = "#1b2b72" if i % 2 == 0 else "#131f58"
@@ -399,16 +380,16 @@ def help1():
         (["\u2190", "\u2192"], "руль: влево и вправо"),
         (["ПРОБЕЛ", "CTRL"], "огонь (когда есть пушка)"),
         (["P"], "пауза"),
-        (["ESC"], "выйти из гонки: Y — да, N — нет"),
+        (["ESC"], "выйти из гонки (Y — да, N — нет)"),
     )
     y = 64
     for keys, what in rows:
         x = 28
         for k in keys:
-            w = 44 if len(k) == 1 else 26 + 13 * len(k)
+            w = 44 if len(k) == 1 else 20 + 10 * len(k)
             b.append(key_cap(x, y, k, w, 34, 17 if len(k) == 1 else 14))
             x += w + 8
-        b.append(text(214, y + 24, what, 19, WHITE, "start", COND))
+        b.append(text(204, y + 24, what, 18, WHITE, "start", COND))
         y += 42
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
@@ -471,14 +452,14 @@ def help2():
         (mini_rabbit, "Кролик: не задавите! Минус 100 очков.", None),
         (mini_traffic, "Машины: едут по трассе каждый третий", "уровень. Столкновение — авария."),
     )
-    y = 64
+    y = 62
     for draw, l1, l2 in rows:
         b.append(f'<rect x="24" y="{y - 2}" width="64" height="36" rx="8" fill="#3b4150" stroke="#6b7388" stroke-width="1.5"/>')
         b.append(draw(34, y + 4))
         b.append(text(100, y + 14 if l2 else y + 22, l1, 17, WHITE, "start", COND))
         if l2:
             b.append(text(100, y + 33, l2, 17, SOFT, "start", COND))
-        y += 44
+        y += 40
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
 
@@ -501,17 +482,18 @@ def help3():
              f'<rect x="48" y="140" width="30" height="10" rx="3" fill="#1b1e28"/><rect x="76" y="142" width="8" height="6" fill="#ffd23a"/>'
              f'<rect x="52" y="148" width="8" height="10" rx="2" fill="#1b1e28"/>')
     b.append(text(120, 140, "Пушка: Пробел или Ctrl — огонь.", 18, WHITE, "start", COND))
-    b.append(text(120, 160, "Три попадания — и стена (+10) или машина (+20) в щепки.", 15, SOFT, "start", COND))
+    b.append(text(120, 160, "Три попадания — и препятствие разбито:", 15, SOFT, "start", COND))
+    b.append(text(120, 177, "стена даёт +10 очков, машина +20.", 15, SOFT, "start", COND))
     # turbo
-    b.append(f'<circle cx="65" cy="206" r="22" fill="{INK}"/><circle cx="65" cy="206" r="20" fill="#ff7a18" stroke="#ffffff" stroke-width="2"/>'
-             f'<path d="M58 194 L72 206 L58 218 M50 194 L64 206 L50 218" fill="none" stroke="{INK}" stroke-width="4" stroke-linejoin="round"/>')
-    b.append(text(120, 200, "Турбо: быстрее разгон, выше скорость.", 18, WHITE, "start", COND))
-    b.append(text(120, 220, "Пушка и турбо действуют 10 секунд.", 15, SOFT, "start", COND))
+    b.append(f'<circle cx="65" cy="216" r="22" fill="{INK}"/><circle cx="65" cy="216" r="20" fill="#ff7a18" stroke="#ffffff" stroke-width="2"/>'
+             f'<path d="M58 204 L72 216 L58 228 M50 204 L64 216 L50 228" fill="none" stroke="{INK}" stroke-width="4" stroke-linejoin="round"/>')
+    b.append(text(120, 212, "Турбо: быстрее разгон, выше скорость.", 18, WHITE, "start", COND))
+    b.append(text(120, 232, "Пушка и турбо действуют 10 секунд.", 15, SOFT, "start", COND))
     # extra life
-    b.append(f'<circle cx="65" cy="266" r="22" fill="{INK}"/><circle cx="65" cy="266" r="20" fill="#e8302f" stroke="#ffffff" stroke-width="2"/>'
-             f'<path d="M65 279 L53 266 Q47 258 54 252 Q60 248 65 255 Q70 248 76 252 Q83 258 77 266 Z" fill="#ffffff"/>')
-    b.append(text(120, 262, "Жизнь: ещё одна попытка.", 18, WHITE, "start", COND))
-    b.append(text(120, 282, "Их число видно на левой панели.", 15, SOFT, "start", COND))
+    b.append(f'<circle cx="65" cy="276" r="22" fill="{INK}"/><circle cx="65" cy="276" r="20" fill="#e8302f" stroke="#ffffff" stroke-width="2"/>'
+             f'<path d="M65 289 L53 276 Q47 268 54 262 Q60 258 65 265 Q70 258 76 262 Q83 268 77 276 Z" fill="#ffffff"/>')
+    b.append(text(120, 272, "Жизнь: ещё одна попытка.", 18, WHITE, "start", COND))
+    b.append(text(120, 292, "Их число видно на левой панели.", 15, SOFT, "start", COND))
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
 
@@ -527,12 +509,6 @@ def help4():
             "Десять лучших попадают в таблицу рекордов."]
     for i, r in enumerate(rows):
         b.append(text(34, 84 + i * 29, r, 18, WHITE if i % 3 != 2 else YELLOW, "start", COND))
-    # chequered flag corner
-    for r in range(3):
-        for c in range(4):
-            if (r + c) % 2 == 0:
-                b.append(f'<rect x="{470 + c * 9}" y="{238 + r * 9}" width="9" height="9" fill="{WHITE}"/>')
-    b.append(f'<rect x="467" y="238" width="3" height="60" fill="{SOFT}"/>')
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
 

@@ -183,6 +183,14 @@ void RenderLayer(const Layer& layer, const Effect& effect, std::vector<double>& 
 
 }  // namespace
 
+bool ParseLayerLine(const std::vector<std::string>& words, const std::string& file, int line,
+                    Layer& layer) {
+  if (words.empty() || !ParseWave(words[0], layer.wave)) return false;
+  layer.seed = static_cast<std::uint32_t>(line);
+  ReadLayerFields(layer, ParseFields(words, 1, file, line), file, line);
+  return true;
+}
+
 std::vector<Effect> ParseEffects(std::string_view text, const std::string& file) {
   std::vector<Effect> effects;
   std::istringstream in{std::string(text)};
@@ -192,7 +200,7 @@ std::vector<Effect> ParseEffects(std::string_view text, const std::string& file)
     ++line;
     const auto words = SplitWords(StripComment(raw));
     if (words.empty()) continue;
-    Wave wave;
+    Layer layer;
     if (words[0] == "effect") {
       if (words.size() < 2) throw SourceError(file, line, "effect needs a name");
       Effect e;
@@ -201,13 +209,9 @@ std::vector<Effect> ParseEffects(std::string_view text, const std::string& file)
       for (const auto& other : effects)
         if (other.name == e.name) throw SourceError(file, line, "effect named twice: " + e.name);
       effects.push_back(std::move(e));
-    } else if (ParseWave(words[0], wave)) {
+    } else if (ParseLayerLine(words, file, line, layer)) {
       if (effects.empty()) throw SourceError(file, line, "layer before any effect");
-      Layer l;
-      l.wave = wave;
-      l.seed = static_cast<std::uint32_t>(line);
-      ReadLayerFields(l, ParseFields(words, 1, file, line), file, line);
-      effects.back().layers.push_back(l);
+      effects.back().layers.push_back(layer);
     } else {
       throw SourceError(file, line, "unknown line '" + words[0] + "'");
     }

@@ -46,6 +46,10 @@ struct Effect {
 // ("sine|square|saw|triangle|noise key=value..."). Errors name the file and line.
 std::vector<Effect> ParseEffects(std::string_view text, const std::string& file);
 
+// Reads a layer line ("saw freq=... env=..."); false when the first word names no waveform.
+bool ParseLayerLine(const std::vector<std::string>& words, const std::string& file, int line,
+                    Layer& layer);
+
 // Renders an effect to 16-bit mono samples at its rate, peak-normalised to its level.
 // A looped effect is made seamless: its oscillators complete whole cycles over the loop and
 // the tail is cross-faded into the head.

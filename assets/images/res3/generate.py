@@ -746,14 +746,17 @@ def scenery():
 PANEL_H = 600
 LEFT_W, RIGHT_W = 124, 140
 RIGHT_X = 799 - RIGHT_W            # where the race places the right panel
-DIAL_X, DIAL_Y = 736 - RIGHT_X, 537  # speedometer centre inside the right panel
+# speedometer centre inside the right panel, on the middle of pixel (736, 537)
+DIAL_X, DIAL_Y = 736 - RIGHT_X + 0.5, 537.5
 # The needle points at 0 km/h unturned (down and to the left, 120 degrees clockwise from
 # the +x axis); the race turns it by trunc(speed * 10) 256ths of a turn, and speed * 14 is
 # km/h, so one km/h is 10/14 of a 256th.
 NEEDLE_REST_DEG = 120.0
 DEG_PER_KMH = 10 / 14 * 360 / 256
-NEEDLE_W, NEEDLE_H = 23, 39
-NEEDLE_PIVOT = (NEEDLE_W * 20 / 23, NEEDLE_H * 4 / 39)
+# The needle turns about 20/23 of its width and 4/39 of its height; at twice that
+# picture's size it reaches the scale's ticks.
+NEEDLE_W, NEEDLE_H = 46, 78
+NEEDLE_PIVOT = (NEEDLE_W * 20 / 23 + 0.5, NEEDLE_H * 4 / 39 + 0.5)
 
 
 def panel_back(w, inner_edge_x):
@@ -848,7 +851,7 @@ def right_panel():
     track_x = 734 - RIGHT_X    # the progress marker's centre line
     b = [panel_back(w, 0)]
     # progress track: the marker's top runs from y 322 (start) up to y 41 (finish)
-    b.append(label(w / 2 + 1, 22, "ТРАССА"))
+    b.append(label(w / 2 + 1, 22, "ФИНИШ"))
     b.append(f'<rect x="{track_x - 14}" y="34" width="28" height="318" rx="8" fill="url(#slot)" '
              f'stroke="#2a4478" stroke-width="2"/>')
     for i in range(4):   # chequered finish at the top
@@ -865,10 +868,9 @@ def right_panel():
         y = 41 + 11 + (322 - 41) * k / 4
         b.append(f'<rect x="{track_x - 24}" y="{f(y - 1)}" width="8" height="2" fill="{NEON}"/>'
                  f'<rect x="{track_x + 16}" y="{f(y - 1)}" width="8" height="2" fill="{NEON}"/>')
-    b.append(text(track_x - 34, 56, 10, "Ф", AMBER))
-    b.append(text(track_x - 34, 337, 10, "С", AMBER))
+    b.append(label(w / 2 + 1, 370, "СТАРТ", size=11))
     # bonus slot: the icon is centred on (715, 440), the seconds printed at (764, 430)
-    b.append(label(w / 2 + 1, 398, "БОНУС"))
+    b.append(label(w / 2 + 1, 402, "БОНУС"))
     b.append(f'<rect x="{715 - RIGHT_X - 32}" y="412" width="64" height="56" rx="8" '
              f'fill="url(#slot)" stroke="#2a4478" stroke-width="2"/>')
     b.append(readout(758 - RIGHT_X, 422, 36, 34))
@@ -878,21 +880,25 @@ def right_panel():
 
 
 def needle():
-    """Unturned, the needle points from its hub at 20/23, 4/39 of the picture down-left."""
+    """Unturned, the needle points from its hub down and to the left, at 0 km/h."""
     px, py = NEEDLE_PIVOT
-    tip = polar(px, py, NEEDLE_REST_DEG, 37.5)
-    side = polar(px, py, NEEDLE_REST_DEG + 90, 2.6)
-    back = polar(px, py, NEEDLE_REST_DEG + 180, 3)
-    dx, dy = side[0] - px, side[1] - py
-    d = (f"M{f(tip[0])} {f(tip[1])} L{f(px + dx)} {f(py + dy)} L{f(back[0])} {f(back[1])} "
-         f"L{f(px - dx)} {f(py - dy)} Z")
-    b = [f'<path d="{d}" fill="#ff4d2e" stroke="#7a1406" stroke-width="0.8" '
-         f'stroke-linejoin="round"/>',
-         f'<line x1="{f(px)}" y1="{f(py)}" x2="{f(tip[0] + 0.3 * (px - tip[0]))}" '
-         f'y2="{f(tip[1] + 0.3 * (py - tip[1]))}" stroke="#ffd2c2" stroke-width="0.9"/>',
-         f'<circle cx="{f(px)}" cy="{f(py)}" r="2.6" fill="#e6ecf5" stroke="#3a455c" '
-         f'stroke-width="0.8"/>']
-    write("pointer.svg", svg(NEEDLE_W, NEEDLE_H, "".join(b)))
+    tip = polar(px, py, NEEDLE_REST_DEG, 50)
+    back = polar(px, py, NEEDLE_REST_DEG + 180, 6)
+
+    def side(point, half, sign):
+        return polar(point[0], point[1], NEEDLE_REST_DEG + 90 * sign, half)
+
+    pts = [side(tip, 1.1, 1), side((px, py), 3.4, 1), side(back, 2.6, 1),
+           side(back, 2.6, -1), side((px, py), 3.4, -1), side(tip, 1.1, -1)]
+    d = "M" + " L".join(f"{f(x)} {f(y)}" for x, y in pts) + " Z"
+    mid = polar(px, py, NEEDLE_REST_DEG, 36)
+    b = [f'<path d="{d}" fill="#ff4d2e" stroke="#6e1204" stroke-width="1" stroke-linejoin="round"/>',
+         f'<line x1="{f(px)}" y1="{f(py)}" x2="{f(mid[0])}" y2="{f(mid[1])}" stroke="#ffc9b8" '
+         f'stroke-width="1.2" stroke-linecap="round"/>',
+         f'<circle cx="{f(px)}" cy="{f(py)}" r="5" fill="url(#cap)" stroke="#2a3550" '
+         f'stroke-width="1.2"/>']
+    defs = rad("cap", [(0, "#ffffff"), (1, "#8c9ab5")], 0.35, 0.35, 0.7)
+    write("pointer.svg", svg(NEEDLE_W, NEEDLE_H, "".join(b), defs))
 
 
 def mini_car():
@@ -996,19 +1002,28 @@ def explosion(size, frame, frames, seed, smoke=True):
              for _ in range(9)]
     grow = min(1.0, 0.35 + t * 1.6)
     fire = max(0.0, 1 - t * 1.25)   # how much of the ball still burns
-    # smoke takes over in the second half
+    # smoke takes over in the second half: puffs drawn as one outlined cloud, lit from above
     if smoke and t > 0.3:
         k = (t - 0.3) / 0.7
+        puffs = []
         for ang, dist, r in lobes:
-            x, y = polar(c, c, ang, c * dist * (0.6 + 0.5 * k))
-            rr = c * r * (1.05 - 0.55 * k)
-            g = int(120 - 60 * k)
-            b.append(f'<circle cx="{f(x)}" cy="{f(y - k * c * 0.15)}" r="{f(rr)}" '
-                     f'fill="#{g:02x}{g:02x}{g + 8:02x}" stroke="{OUTLINE}" stroke-width="1.2"/>')
+            x, y = polar(c, c, ang, c * dist * (0.6 + 0.45 * k))
+            puffs.append((x, y - k * c * 0.18, c * r * (1.0 - 0.5 * k)))
+        g = int(150 - 55 * k)
+        b += [f'<circle cx="{f(x)}" cy="{f(y)}" r="{f(r + 1.3)}" fill="{OUTLINE}"/>'
+              for x, y, r in puffs]
+        b += [f'<circle cx="{f(x)}" cy="{f(y)}" r="{f(r)}" fill="#{g:02x}{g - 4:02x}{g - 8:02x}"/>'
+              for x, y, r in puffs]
+        b += [f'<circle cx="{f(x - r * 0.25)}" cy="{f(y - r * 0.3)}" r="{f(r * 0.55)}" '
+              f'fill="#{g + 30:02x}{g + 26:02x}{g + 22:02x}"/>' for x, y, r in puffs]
     if fire > 0:
+        s0 = grow * (0.55 + 0.45 * fire)
+        for ang, dist, r in lobes:   # one dark rim round the whole ball
+            x, y = polar(c, c, ang, c * dist * s0 * 0.75)
+            b.append(f'<circle cx="{f(x)}" cy="{f(y)}" r="{f(c * r * s0 + 1.3)}" fill="#7a1608"/>')
         for layer, (colour, scale) in enumerate((("#e8301e", 1.0), ("#ff8a1a", 0.78),
                                                  ("#ffd23a", 0.55), ("#fffbe6", 0.3))):
-            s = scale * grow * (0.55 + 0.45 * fire)
+            s = scale * s0
             if layer == 3 and fire < 0.5:
                 continue
             for ang, dist, r in lobes:
@@ -1064,7 +1079,8 @@ def explosions():
 
 # ---------------------------------------------------------------- bonus overlays on the car
 
-GUN_W, GUN_H = 16, 26
+GUN_W, GUN_H = 18, 30
+GUN_BARRELS = (5.5, 12.5)   # barrel centres across the gun picture
 GUNFIRE_FRAMES = 3
 TURBO_W, TURBO_H = 34, 16
 TURBOFIRE_FRAMES = 4
@@ -1072,11 +1088,15 @@ TURBOFIRE_FRAMES = 4
 
 def gun():
     """Twin cannon on the roof, barrels forward."""
-    b = [f'<rect x="1" y="12" width="14" height="13" rx="3" fill="url(#metal)" stroke="{OUTLINE}" '
+    b = [f'<rect x="1" y="14" width="16" height="15" rx="4" fill="url(#metal)" stroke="{OUTLINE}" '
          f'stroke-width="1.4"/>',
-         f'<rect x="3" y="1" width="3.5" height="14" rx="1" fill="#c9d3e0" stroke="{OUTLINE}"/>',
-         f'<rect x="9.5" y="1" width="3.5" height="14" rx="1" fill="#c9d3e0" stroke="{OUTLINE}"/>',
-         f'<circle cx="8" cy="19" r="2.6" fill="{KERB_RED}" stroke="{OUTLINE}"/>']
+         f'<rect x="2.5" y="25" width="13" height="2.5" fill="#ffcc2a"/>']
+    for bx in GUN_BARRELS:
+        b.append(f'<rect x="{bx - 2}" y="2" width="4" height="16" rx="1" fill="#c9d3e0" '
+                 f'stroke="{OUTLINE}"/><rect x="{bx - 2.5}" y="1" width="5" height="4" rx="1" '
+                 f'fill="#4a5365" stroke="{OUTLINE}"/>')
+    b.append(f'<circle cx="9" cy="19.5" r="4.2" fill="url(#metal)" stroke="{OUTLINE}"/>'
+             f'<circle cx="9" cy="19.5" r="1.8" fill="{KERB_RED}"/>')
     write("gun.svg", svg(GUN_W, GUN_H, "".join(b),
                          lin("metal", [(0, "#eef3f9"), (1, "#6d7889")], 0, 0, 1, 1)))
 
@@ -1086,7 +1106,7 @@ def gun_fire(frame):
     w, h = GUN_W + 10, 44
     b = []
     flash = (9, 6.5, 8)[frame]
-    for bx in (5 + 4.75, 5 + 11.25):   # barrel centres
+    for bx in (5 + GUN_BARRELS[0], 5 + GUN_BARRELS[1]):   # the flame sits 5 left of the gun
         pts = []
         for k in range(8):
             r = flash if k % 2 == 0 else flash * 0.4
@@ -1204,6 +1224,9 @@ def manifest():
 
 
 def main():
+    for old in os.listdir(HERE):   # every SVG here comes from this script
+        if old.endswith(".svg"):
+            os.remove(os.path.join(HERE, old))
     road_tile()
     player_cars()
     traffic_cars()

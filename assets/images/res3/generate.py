@@ -992,8 +992,10 @@ def banners():
 
 # ---------------------------------------------------------------- explosions
 
-def explosion(size, frame, frames, seed, smoke=True):
-    """Cartoon blast: a white flash, a fireball of lobes, then grey puffs and embers."""
+def explosion(size, frame, frames, seed, centre=None, scale=1.0, smoke=True):
+    """Cartoon blast: a white flash, a fireball of lobes, then grey puffs and embers.
+
+    `centre` and `scale` move and shrink the blast inside its frame."""
     rnd = random.Random(seed)
     c = size / 2
     t = frame / (frames - 1)
@@ -1021,9 +1023,9 @@ def explosion(size, frame, frames, seed, smoke=True):
         for ang, dist, r in lobes:   # one dark rim round the whole ball
             x, y = polar(c, c, ang, c * dist * s0 * 0.75)
             b.append(f'<circle cx="{f(x)}" cy="{f(y)}" r="{f(c * r * s0 + 1.3)}" fill="#7a1608"/>')
-        for layer, (colour, scale) in enumerate((("#e8301e", 1.0), ("#ff8a1a", 0.78),
-                                                 ("#ffd23a", 0.55), ("#fffbe6", 0.3))):
-            s = scale * s0
+        for layer, (colour, part) in enumerate((("#e8301e", 1.0), ("#ff8a1a", 0.78),
+                                                ("#ffd23a", 0.55), ("#fffbe6", 0.3))):
+            s = part * s0
             if layer == 3 and fire < 0.5:
                 continue
             for ang, dist, r in lobes:
@@ -1047,6 +1049,10 @@ def explosion(size, frame, frames, seed, smoke=True):
             pts.append("%s,%s" % tuple(map(f, polar(c, c, k * 22.5 + 11, r))))
         b.insert(0, f'<polygon points="{" ".join(pts)}" fill="#fff3b0" stroke="#ff9a1f" '
                     f'stroke-width="1.5"/>')
+    if centre is not None:
+        b.insert(0, f'<g transform="translate({f(centre[0] - c * scale)} {f(centre[1] - c * scale)}) '
+                    f'scale({scale})">')
+        b.append("</g>")
     return svg(size, size, "".join(b))
 
 
@@ -1063,16 +1069,19 @@ def spark(frame):
     return svg(w, h, "".join(b))
 
 
-EXPLOSIONS = {   # name: size, frames
-    "explosionsmall": (64, 8),
-    "explosionbig": (110, 10),
+# name: size, frames, blast centre, blast scale. The crash and the traffic explosions are
+# placed at the car's top-left corner, so the big blast sits left of the middle of its frame,
+# nearer the middle of a car (about 24 across) yet still over a whole-lane wall (52).
+EXPLOSIONS = {
+    "explosionsmall": (64, 8, None, 1.0),
+    "explosionbig": (110, 10, (45, 52), 0.8),
 }
 
 
 def explosions():
-    for name, (size, frames) in EXPLOSIONS.items():
+    for name, (size, frames, centre, scale) in EXPLOSIONS.items():
         for fr in range(frames):
-            write(f"{name}_{fr:02d}.svg", explosion(size, fr, frames, size))
+            write(f"{name}_{fr:02d}.svg", explosion(size, fr, frames, size, centre, scale))
     for fr in range(3):
         write(f"explosionmicro_{fr}.svg", spark(fr))
 

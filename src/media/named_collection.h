@@ -75,6 +75,7 @@ class TNamedCollection {
     item->owner_ = index_.get();
     index_->Link(*item);
     items_.push_back(std::move(item));
+    Added(*items_.back());
     return *items_.back();
   }
 
@@ -99,6 +100,10 @@ class TNamedCollection {
                              name.data()));
     return *item;
   }
+
+ protected:
+  // Lets a collection link a new item to itself.
+  virtual void Added(Item&) {}
 
  private:
   const char* kind_;

@@ -98,6 +98,16 @@ void WritePng(const std::string& path, const RgbImage& img) {
   if (!ok) throw GameError(Format("Cannot write PNG file %s: %s", path.c_str(), why.c_str()));
 }
 
+Surface ToSurface565(const RgbImage& image) {
+  Surface s(image.width, image.height);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      const std::uint8_t* p = image.At(x, y);
+      s.At(x, y) = Rgb565(p[0], p[1], p[2]);
+    }
+  return s;
+}
+
 void WritePng(const std::string& path, const Surface& surface) {
   RgbImage img = MakeRgbImage(surface.Width(), surface.Height());
   for (int y = 0; y < surface.Height(); ++y)

@@ -1,4 +1,4 @@
-// Reading and writing PNG pictures (8-bit RGB or RGBA) for tools, tests and screenshots.
+// 8-bit RGB(A) pictures: PNG reading and writing, and conversion to RGB565 surfaces.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +37,9 @@ RgbImage DecodePng(const std::vector<std::uint8_t>& bytes);
 void WritePng(const std::string& path, const Surface& surface);
 // Writes RGB, or RGBA when `has_alpha` is set.
 void WritePng(const std::string& path, const RgbImage& image);
+
+// The picture in RGB565 (channels truncated); alpha is ignored.
+Surface ToSurface565(const RgbImage& image);
 
 // RGB565 expanded to 8-bit channels by bit replication.
 constexpr std::uint8_t Expand5(unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); }

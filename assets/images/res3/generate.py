@@ -796,7 +796,7 @@ def left_panel():
     for y, name in ((270, None),):
         pass
     # key hints for the driver
-    hints = (("СТРЕЛКИ", "руль, газ, тормоз"), ("ПРОБЕЛ", "огонь"), ("P", "пауза"),
+    hints = (("СТРЕЛКИ", "руль, газ, тормоз"), ("ПРОБЕЛ, CTRL", "огонь"), ("P", "пауза"),
              ("ESC", "выход"))
     y = 430
     b.append(f'<rect x="9" y="{y - 18}" width="{w - 21}" height="2" fill="#2a4478"/>')
@@ -805,6 +805,13 @@ def left_panel():
         b.append(f'<text x="14" y="{y + 14}" font-size="10.5" font-family="DejaVu Sans" '
                  f'fill="#cfe6ff">{what}</text>')
         y += 36
+    for col in range(15):   # chequered foot
+        for row in range(2):
+            check = "#e9eef7" if (col + row) % 2 == 0 else "#1b2747"
+            b.append(f'<rect x="{9 + 7 * col}" y="{576 + 7 * row}" width="7" height="7" '
+                     f'fill="{check}"/>')
+    b.append(f'<rect x="9" y="576" width="105" height="14" fill="none" stroke="#2a4478" '
+             f'stroke-width="1.5"/>')
     write("leftpanel.svg", svg(w, PANEL_H, "".join(b), PANEL_DEFS))
 
 
@@ -948,11 +955,11 @@ def banner(line1, line2, top, bottom, icon):
          f'stroke="#ffffff" stroke-width="3"/>',
          f'<path d="M20 12 H{w - 20} Q{w - 12} 12 {w - 12} 22 V58 Q{w / 2} 78 12 58 V22 Q12 12 20 12 Z" '
          f'fill="#ffffff" opacity="0.22"/>']
-    for i, (y, line) in enumerate(((72, line1), (128, line2))):
-        size = 46
-        b.append(text(w / 2 + 30, y, size, line, OUTLINE, extra='stroke="#151a2c" stroke-width="8" '
+    for y, line in ((72, line1), (128, line2)):
+        size = 46 if len(line) <= 6 else 40   # long words shrink to keep clear of the rim
+        b.append(text(w / 2 + 28, y, size, line, OUTLINE, extra='stroke="#151a2c" stroke-width="8" '
                       'stroke-linejoin="round" letter-spacing="2"'))
-        b.append(text(w / 2 + 30, y, size, line, "url(#letters)", extra='letter-spacing="2"'))
+        b.append(text(w / 2 + 28, y, size, line, "url(#letters)", extra='letter-spacing="2"'))
     b.append(icon)
     defs = (lin("plate", [(0, top), (1, bottom)])
             + lin("letters", [(0, "#ffffff"), (0.55, "#fff4b8"), (1, "#ffc53d")]))

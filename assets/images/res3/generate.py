@@ -129,13 +129,6 @@ def road_tile():
         c = rnd.choice(["#3c414d", "#525968", "#4d5361", "#383d48"])
         b.append(wrapped(y, 2, lambda yy, x=x, c=c:
                          f'<rect x="{f(x)}" y="{f(yy)}" width="1.5" height="1.5" fill="{c}"/>'))
-    for y0, x0 in ((30, 196), (150, 430), (200, 320)):   # sealed cracks, darker tar
-        pts = [(x0, y0)]
-        for _ in range(5):
-            pts.append((pts[-1][0] + rnd.uniform(-7, 7), pts[-1][1] + rnd.uniform(7, 12)))
-        d = "M" + " L".join(f"{f(x)} {f(y)}" for x, y in pts)
-        b.append(f'<path d="{d}" fill="none" stroke="#343842" stroke-width="2.2" '
-                 f'stroke-linecap="round" stroke-linejoin="round"/>')
     # edge lines, kerb and lane dashes
     b.append(f'<rect x="{ASPHALT_X}" width="3" height="{ROAD_H}" fill="#2f333d"/>')
     b.append(f'<rect x="{ASPHALT_X + 3}" width="5" height="{ROAD_H}" fill="{PAINT}"/>')
@@ -144,10 +137,16 @@ def road_tile():
         b.append(f'<rect x="{ASPHALT_END}" y="{y}" width="12" height="16" fill="{KERB_RED}"/>')
         b.append(f'<rect x="{ASPHALT_END}" y="{y + 16}" width="12" height="16" fill="{PAINT}"/>')
     b.append(f'<rect x="{ASPHALT_END + 12}" width="2" height="{ROAD_H}" fill="{GRASS_DARK}"/>')
+    for y in range(100, ROAD_H, DASH_PERIOD):   # straight joints between concrete slabs
+        b.append(f'<rect x="{ASPHALT_X + 8}" y="{y}" width="{ASPHALT_END - ASPHALT_X - 18}" '
+                 f'height="1.5" fill="#3a3e48"/>')
     for lx in LANE_LINES:
         for y in range(0, ROAD_H, DASH_PERIOD):
             b.append(f'<rect x="{lx - 2.5}" y="{y + 36}" width="5" height="{DASH_LEN}" '
                      f'fill="{PAINT}"/>')
+            # a cat's eye halfway along each gap (the gap wraps round the tile's top)
+            b.append(f'<rect x="{lx - 1.5}" y="{(y + 36 + DASH_LEN + 36) % ROAD_H}" width="3" '
+                     f'height="3" rx="1" fill="#ffc83a"/>')
     # the right edge column meets the right panel's frame
     b.append(f'<rect x="{ROAD_W - 1}" width="1" height="{ROAD_H}" fill="{PANEL_BOTTOM}"/>')
     defs = (lin("dirt", [(0, DIRT), (0.5, "#d6a468"), (1, DIRT)], 0, 0, 1, 0)

@@ -4,13 +4,15 @@
 #include <string>
 
 #include "art_build.h"
+#include "mock_screens.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(stderr,
                "usage: trakvolt-art build MANIFEST OUTDIR\n"
-               "       trakvolt-art preview SVG OUT.png [--opaque]\n");
+               "       trakvolt-art preview SVG OUT.png [--opaque]\n"
+               "       trakvolt-art mock RES_DIR OUTDIR   (screens from Res1.dxg and Res3.dxg)\n");
   return 2;
 }
 
@@ -27,6 +29,11 @@ int main(int argc, char** argv) {
     }
     if (command == "preview" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "--opaque"))) {
       trakvolt::art::PreviewSvg(argv[2], argv[3], argc == 4);
+      return 0;
+    }
+    if (command == "mock" && argc == 4) {
+      const int screens = trakvolt::art::WriteMockScreens(argv[2], argv[3]);
+      std::printf("%d screens -> %s\n", screens, argv[3]);
       return 0;
     }
   } catch (const std::exception& e) {

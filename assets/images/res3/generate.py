@@ -315,7 +315,7 @@ def taxi(frame):
 def police(frame):
     w, h, c = 46, 90, "#f4f6fb"
     b = [car_shell(w, h, c, 11, 8, (13, 63))]
-    b.append(f'<path d="M4.5 26 L41.5 26 L41.5 68 L4.5 68 Z" fill="#2456c9"/>')   # blue doors
+    b.append('<path d="M4.5 26 L41.5 26 L41.5 68 L4.5 68 Z" fill="#2456c9"/>')   # blue doors
     b.append(cabin(w, 26, 70, c))
     b.append(mirrors(w, 33, "#2456c9"))
     left, right = ("#ff2d2d", "#5a1b1b") if frame == 0 else ("#5a1b1b", "#ff2d2d")
@@ -670,13 +670,13 @@ def bonuses():
 def chevron_sign(colour, pointing_right):
     """A chevron board on two posts, seen from above; it points towards the road."""
     w, h = 28, 50
-    b = [f'<ellipse cx="14" cy="45" rx="12" ry="4" fill="#2f7a31"/>',   # shade on the grass
+    b = ['<ellipse cx="14" cy="45" rx="12" ry="4" fill="#2f7a31"/>',   # shade on the grass
          f'<rect x="6" y="20" width="3" height="26" fill="#9aa3ad" stroke="{OUTLINE}"/>'
          f'<rect x="19" y="20" width="3" height="26" fill="#9aa3ad" stroke="{OUTLINE}"/>',
          f'<rect x="1.5" y="2" width="25" height="28" rx="3" fill="{colour}" stroke="{OUTLINE}" '
          f'stroke-width="1.5"/>',
-         f'<rect x="3.5" y="4" width="21" height="24" rx="2" fill="none" stroke="#ffffff" '
-         f'stroke-width="1.2"/>']
+         '<rect x="3.5" y="4" width="21" height="24" rx="2" fill="none" stroke="#ffffff" '
+         'stroke-width="1.2"/>']
     pts = "M9 8 L17 16 L9 24 L13 24 L21 16 L13 8 Z" if pointing_right else \
           "M19 8 L11 16 L19 24 L15 24 L7 16 L15 8 Z"
     b.append(f'<path d="{pts}" fill="#ffffff"/>')
@@ -792,8 +792,6 @@ def left_panel():
     for y, name in ((90, "УРОВЕНЬ"), (180, "ОЧКИ"), (270, "ВРЕМЯ"), (360, "ЖИЗНИ")):
         b.append(label((w - 3) / 2, y - 12, name))
         b.append(readout(9, y - 6, w - 21, 34))
-    for y, name in ((270, None),):
-        pass
     # key hints for the driver
     hints = (("СТРЕЛКИ", "руль, газ, тормоз"), ("ПРОБЕЛ, CTRL", "огонь"), ("P", "пауза"),
              ("ESC", "выход"))
@@ -809,8 +807,8 @@ def left_panel():
             check = "#e9eef7" if (col + row) % 2 == 0 else "#1b2747"
             b.append(f'<rect x="{9 + 7 * col}" y="{576 + 7 * row}" width="7" height="7" '
                      f'fill="{check}"/>')
-    b.append(f'<rect x="9" y="576" width="105" height="14" fill="none" stroke="#2a4478" '
-             f'stroke-width="1.5"/>')
+    b.append('<rect x="9" y="576" width="105" height="14" fill="none" stroke="#2a4478" '
+             'stroke-width="1.5"/>')
     write("leftpanel.svg", svg(w, PANEL_H, "".join(b), PANEL_DEFS))
 
 
@@ -910,15 +908,15 @@ def needle():
 def mini_car():
     """The progress marker: a small bright car on the track."""
     w, h = 16, 24
-    b = [f'<rect x="0.5" y="4" width="3" height="6" rx="1" fill="#1c1f27"/>'
-         f'<rect x="12.5" y="4" width="3" height="6" rx="1" fill="#1c1f27"/>'
-         f'<rect x="0.5" y="15" width="3" height="6" rx="1" fill="#1c1f27"/>'
-         f'<rect x="12.5" y="15" width="3" height="6" rx="1" fill="#1c1f27"/>',
+    b = ['<rect x="0.5" y="4" width="3" height="6" rx="1" fill="#1c1f27"/>'
+         '<rect x="12.5" y="4" width="3" height="6" rx="1" fill="#1c1f27"/>'
+         '<rect x="0.5" y="15" width="3" height="6" rx="1" fill="#1c1f27"/>'
+         '<rect x="12.5" y="15" width="3" height="6" rx="1" fill="#1c1f27"/>',
          f'<path d="{body_path(2, 1, 14, 23, 5, 3)}" fill="{AMBER}" stroke="{OUTLINE}" '
          f'stroke-width="1.2"/>',
-         f'<path d="M4 10 L12 10 L11 6.5 Q8 5.5 5 6.5 Z" fill="#1f3d66"/>',
-         f'<rect x="4.5" y="15.5" width="7" height="3" rx="1" fill="#1f3d66"/>',
-         f'<rect x="7.2" y="1.5" width="1.6" height="21" fill="#ffffff" opacity="0.85"/>']
+         '<path d="M4 10 L12 10 L11 6.5 Q8 5.5 5 6.5 Z" fill="#1f3d66"/>',
+         '<rect x="4.5" y="15.5" width="7" height="3" rx="1" fill="#1f3d66"/>',
+         '<rect x="7.2" y="1.5" width="1.6" height="21" fill="#ffffff" opacity="0.85"/>']
     write("carsmall.svg", svg(w, h, "".join(b)))
 
 
@@ -931,8 +929,7 @@ def hud_icons():
            f'stroke="#ff8a00" stroke-width="1.2" stroke-linejoin="round"/>'
            f'<circle cx="20" cy="25" r="3" fill="{KERB_RED}" stroke="{OUTLINE}"/>')
     write("gunsmall.svg", svg(40, 34, gun, lin("metal", [(0, "#eef3f9"), (1, "#7d8899")], 0, 0, 1, 1)))
-    turbo = (f'<path d="M6 30 L12 6 L28 6 L34 30 Z" fill="none"/>'
-             f'<path d="M20 3 L9 19 L18 19 L14 32 L31 13 L21 13 Z" fill="{AMBER}" '
+    turbo = (f'<path d="M20 3 L9 19 L18 19 L14 32 L31 13 L21 13 Z" fill="{AMBER}" '
              f'stroke="{OUTLINE}" stroke-width="1.8" stroke-linejoin="round"/>'
              f'<path d="M20 6 L12 18 L17 18" fill="none" stroke="#fff3c4" stroke-width="1.5" '
              f'stroke-linecap="round"/>')
@@ -998,7 +995,7 @@ def banners():
 
 # ---------------------------------------------------------------- explosions
 
-def explosion(size, frame, frames, seed, centre=None, scale=1.0, smoke=True):
+def explosion(size, frame, frames, seed, centre=None, scale=1.0):
     """Cartoon blast: a white flash, a fireball of lobes, then grey puffs and embers.
 
     `centre` and `scale` move and shrink the blast inside its frame."""
@@ -1011,7 +1008,7 @@ def explosion(size, frame, frames, seed, centre=None, scale=1.0, smoke=True):
     grow = min(1.0, 0.35 + t * 1.6)
     fire = max(0.0, 1 - t * 1.25)   # how much of the ball still burns
     # smoke takes over in the second half: puffs drawn as one outlined cloud, lit from above
-    if smoke and t > 0.3:
+    if t > 0.3:
         k = (t - 0.3) / 0.7
         puffs = []
         for ang, dist, r in lobes:
@@ -1105,7 +1102,7 @@ def gun():
     """Twin cannon on the roof, barrels forward."""
     b = [f'<rect x="1" y="14" width="16" height="15" rx="4" fill="url(#metal)" stroke="{OUTLINE}" '
          f'stroke-width="1.4"/>',
-         f'<rect x="2.5" y="25" width="13" height="2.5" fill="#ffcc2a"/>']
+         '<rect x="2.5" y="25" width="13" height="2.5" fill="#ffcc2a"/>']
     for bx in GUN_BARRELS:
         b.append(f'<rect x="{bx - 2}" y="2" width="4" height="16" rx="1" fill="#c9d3e0" '
                  f'stroke="{OUTLINE}"/><rect x="{bx - 2.5}" y="1" width="5" height="4" rx="1" '

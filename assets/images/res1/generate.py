@@ -394,106 +394,49 @@ def help1():
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
 
-def mini_wall(x, y):
-    bricks = "".join(f'<rect x="{x + c * 14 + (7 if r % 2 else 0)}" y="{y + r * 8}" width="13" height="7" fill="#c8463a"/>'
-                     for r in range(3) for c in range(3) if c * 14 + (7 if r % 2 else 0) + 13 <= 44)
-    return f'<rect x="{x - 1}" y="{y - 1}" width="46" height="26" fill="#3a1410"/>' + bricks
-
-
-def mini_spikes(x, y):
-    teeth = "".join(f'<path d="M{x + i * 9} {y + 22} L{x + i * 9 + 4.5} {y + 4} L{x + i * 9 + 9} {y + 22} Z" '
-                    f'fill="#d8dde8" stroke="#2a2e3a" stroke-width="1.5"/>' for i in range(5))
-    return f'<rect x="{x - 1}" y="{y + 20}" width="47" height="6" fill="#4a4f60"/>' + teeth
-
-
-def mini_water(x, y):
-    return (f'<ellipse cx="{x + 22}" cy="{y + 13}" rx="23" ry="13" fill="#2e86e0" stroke="#123e7a" stroke-width="2"/>'
-            f'<path d="M{x + 8} {y + 10} Q{x + 14} {y + 6} {x + 20} {y + 10} M{x + 24} {y + 17} Q{x + 30} {y + 13} {x + 36} {y + 17}" '
-            f'fill="none" stroke="#bfe8ff" stroke-width="2.5" stroke-linecap="round"/>')
-
-
-def mini_stones(x, y):
-    return (f'<path d="M{x + 4} {y + 24} L{x + 2} {y + 12} L{x + 12} {y + 3} L{x + 26} {y + 6} L{x + 28} {y + 22} Z" '
-            f'fill="#8a8f9c" stroke="#2a2e3a" stroke-width="2"/>'
-            f'<path d="M{x + 30} {y + 24} L{x + 32} {y + 14} L{x + 40} {y + 12} L{x + 45} {y + 22} Z" fill="#a3a8b5" stroke="#2a2e3a" stroke-width="2"/>'
-            f'<path d="M{x + 10} {y + 12} L{x + 18} {y + 9}" stroke="#c8ccd6" stroke-width="2"/>')
-
-
-def mini_crack(x, y):
-    return (f'<path d="M{x} {y + 14} L{x + 10} {y + 8} L{x + 16} {y + 16} L{x + 26} {y + 6} L{x + 34} {y + 15} L{x + 45} {y + 9}" '
-            f'fill="none" stroke="#06060c" stroke-width="4" stroke-linejoin="round"/>'
-            f'<path d="M{x + 16} {y + 16} L{x + 18} {y + 24} M{x + 26} {y + 6} L{x + 28} {y + 0}" stroke="#06060c" stroke-width="2.5"/>')
-
-
-def mini_rabbit(x, y):
-    return (f'<ellipse cx="{x + 24}" cy="{y + 18}" rx="13" ry="9" fill="#e9e2d6" stroke="#3a2e28" stroke-width="2"/>'
-            f'<circle cx="{x + 35}" cy="{y + 10}" r="7" fill="#e9e2d6" stroke="#3a2e28" stroke-width="2"/>'
-            f'<ellipse cx="{x + 34}" cy="{y - 2}" rx="2.5" ry="8" fill="#e9e2d6" stroke="#3a2e28" stroke-width="1.5"/>'
-            f'<ellipse cx="{x + 39}" cy="{y - 1}" rx="2.5" ry="8" fill="#e9e2d6" stroke="#3a2e28" stroke-width="1.5"/>'
-            f'<circle cx="{x + 37}" cy="{y + 9}" r="1.5" fill="#3a2e28"/><circle cx="{x + 11}" cy="{y + 18}" r="3.5" fill="#ffffff"/>')
-
-
-def mini_traffic(x, y):
-    return (f'<rect x="{x + 8}" y="{y - 4}" width="30" height="32" rx="8" fill="#8e5bd6" stroke="#1a1030" stroke-width="2"/>'
-            f'<rect x="{x + 12}" y="{y + 2}" width="22" height="8" rx="3" fill="#9fe2ff" stroke="#1a1030" stroke-width="1.5"/>'
-            f'<rect x="{x + 12}" y="{y + 18}" width="22" height="6" rx="2" fill="#5f3aa0"/>')
-
-
 def help2():
     b, defs = help_frame(2, "ОПАСНОСТИ НА ДОРОГЕ")
-    def stones_and_crack(x, y):
-        return mini_stones(x - 5, y) + f'<g transform="translate({x + 24} {y}) scale(0.6)">{mini_crack(0, 10)}</g>'
-
     rows = (
-        (mini_wall, "Стена: на скорости — авария и минус жизнь,", "тихонько — просто остановка."),
-        (mini_spikes, "Шипы: прокол, машину заносит,", "скорость падает."),
-        (mini_water, "Лужа: сбавляет ход и сносит", "в соседнюю полосу."),
-        (stones_and_crack, "Камни и трещины: трясёт", "и тормозит."),
-        (mini_rabbit, "Кролик: не задавите! Минус 100 очков.", None),
-        (mini_traffic, "Машины: едут по трассе каждый третий", "уровень. Столкновение — авария."),
+        ([("wall10.svg", 82)], "Стена: на скорости — авария и минус жизнь,", "тихонько — просто остановка."),
+        ([("spike10.svg", 82)], "Шипы: прокол, машину заносит,", "скорость падает."),
+        ([("water05_0.svg", 82)], "Лужа: сбавляет ход и сносит", "в соседнюю полосу."),
+        ([("stone05.svg", 34), ("crack.svg", 48)], "Камни и трещины: трясёт", "и тормозит."),
+        ([("rabbit_0.svg", 82)], "Кролик: не задавите! Минус 100 очков.", None),
+        ([("car7_0.svg", 41), ("car5_0.svg", 41)], "Машины: едут по трассе каждый третий", "уровень. Столкновение — авария."),
     )
     y = 62
-    for draw, l1, l2 in rows:
-        b.append(f'<rect x="24" y="{y - 2}" width="64" height="36" rx="8" fill="#3b4150" stroke="#6b7388" stroke-width="1.5"/>')
-        b.append(draw(34, y + 4))
-        b.append(text(100, y + 14 if l2 else y + 22, l1, 17, WHITE, "start", COND))
+    for i, (pictures, l1, l2) in enumerate(rows):
+        b.append(f'<rect x="18" y="{y - 3}" width="94" height="38" rx="8" fill="#4a4f5e" stroke="#7a8296" stroke-width="1.5"/>')
+        x = 25
+        for j, (file_name, w) in enumerate(pictures):
+            b.append(res3_fit(file_name, f"h{i}{j}", x, y - 1, w, 34))
+            x += w
+        b.append(text(122, y + 14 if l2 else y + 22, l1, 16, WHITE, "start", COND))
         if l2:
-            b.append(text(100, y + 33, l2, 17, SOFT, "start", COND))
+            b.append(text(122, y + 32, l2, 16, SOFT, "start", COND))
         y += 40
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
 
-def coin(cx, cy, label, colour):
-    return (f'<circle cx="{cx}" cy="{cy}" r="17" fill="{INK}"/>'
-            f'<circle cx="{cx}" cy="{cy}" r="15" fill="{colour}" stroke="#ffffff" stroke-width="2"/>'
-            + text(cx, cy + 5, label, 13 if len(label) < 3 else 11, INK, "middle"))
-
-
 def help3():
     b, defs = help_frame(3, "БОНУСЫ")
-    x = 44
-    for label, colour in (("10", "#7fe07a"), ("20", "#4fd0ff"), ("50", "#ffb03a"), ("100", "#ff6a6a")):
-        b.append(coin(x, 82, label, colour))
-        x += 42
+    for i, name in enumerate(("bonus10", "bonus20", "bonus50", "bonus100")):
+        b.append(res3_fit(f"{name}_0.svg", f"b{i}", 24 + i * 44, 64, 40, 40))
     b.append(text(214, 80, "Очки: +10, +20, +50 и +100.", 18, WHITE, "start", COND))
     b.append(text(214, 100, "Собирайте всё, что блестит!", 18, SOFT, "start", COND))
-    # gun
-    b.append(f'<circle cx="65" cy="146" r="22" fill="{INK}"/><circle cx="65" cy="146" r="20" fill="#5a6478" stroke="#ffffff" stroke-width="2"/>'
-             f'<rect x="48" y="140" width="30" height="10" rx="3" fill="#1b1e28"/><rect x="76" y="142" width="8" height="6" fill="#ffd23a"/>'
-             f'<rect x="52" y="148" width="8" height="10" rx="2" fill="#1b1e28"/>')
-    b.append(text(120, 140, "Пушка: Пробел или Ctrl — огонь.", 18, WHITE, "start", COND))
-    b.append(text(120, 160, "Три попадания — и препятствие разбито:", 15, SOFT, "start", COND))
-    b.append(text(120, 177, "стена даёт +10 очков, машина +20.", 15, SOFT, "start", COND))
-    # turbo
-    b.append(f'<circle cx="65" cy="216" r="22" fill="{INK}"/><circle cx="65" cy="216" r="20" fill="#ff7a18" stroke="#ffffff" stroke-width="2"/>'
-             f'<path d="M58 204 L72 216 L58 228 M50 204 L64 216 L50 228" fill="none" stroke="{INK}" stroke-width="4" stroke-linejoin="round"/>')
-    b.append(text(120, 212, "Турбо: быстрее разгон, выше скорость.", 18, WHITE, "start", COND))
-    b.append(text(120, 232, "Пушка и турбо действуют 10 секунд.", 15, SOFT, "start", COND))
-    # extra life
-    b.append(f'<circle cx="65" cy="276" r="22" fill="{INK}"/><circle cx="65" cy="276" r="20" fill="#e8302f" stroke="#ffffff" stroke-width="2"/>'
-             f'<path d="M65 289 L53 276 Q47 268 54 262 Q60 258 65 265 Q70 258 76 262 Q83 268 77 276 Z" fill="#ffffff"/>')
-    b.append(text(120, 272, "Жизнь: ещё одна попытка.", 18, WHITE, "start", COND))
-    b.append(text(120, 292, "Их число видно на левой панели.", 15, SOFT, "start", COND))
+    rows = (
+        ("bonusgun_0.svg", ["Пушка: Пробел или Ctrl — огонь.", "Три попадания — и препятствие разбито:",
+                            "стена даёт +10 очков, машина +20."]),
+        ("bonusturbo_0.svg", ["Турбо: быстрее разгон, выше скорость.", "Пушка и турбо действуют 10 секунд."]),
+        ("bonuslive_0.svg", ["Жизнь: ещё одна попытка.", "Их число видно на левой панели."]),
+    )
+    y = 124
+    for i, (file_name, words) in enumerate(rows):
+        b.append(res3_fit(file_name, f"r{i}", 45, y, 40, 40))
+        b.append(text(120, y + 16, words[0], 18, WHITE, "start", COND))
+        for k, w in enumerate(words[1:]):
+            b.append(text(120, y + 36 + 17 * k, w, 15, SOFT, "start", COND))
+        y += 64 if len(words) > 2 else 58
     return svg(SUB_W, SUB_H, "".join(b), defs)
 
 
@@ -563,15 +506,30 @@ def dialog(title, rows, field):
 
 # ---------------------------------------------------------------- car cards
 
-def res3_car(n):
-    """The in-race car drawing from the race list, inlined so both lists show the same car."""
-    path = os.path.join(RES3, f"car{n}.svg")
-    with open(path, encoding="utf-8") as f:
+def res3_svg(file_name, prefix):
+    """A race-list drawing inlined (its ids made unique by `prefix`), with its size."""
+    with open(os.path.join(RES3, file_name), encoding="utf-8") as f:
         src = f.read()
+    head = re.search(r"<svg[^>]*>", src).group(0)
+    w = float(re.search(r'width="([0-9.]+)"', head).group(1))
+    h = float(re.search(r'height="([0-9.]+)"', head).group(1))
     inner = re.sub(r"^.*?<svg[^>]*>", "", src, flags=re.S)
     inner = re.sub(r"</svg>\s*$", "", inner)
-    # Give its gradients ids of their own so the four cars never share one.
-    return re.sub(r'(id="|url\(#)([A-Za-z0-9_]+)', lambda m: f"{m.group(1)}c{n}{m.group(2)}", inner)
+    inner = re.sub(r'(id="|url\(#|href="#)([A-Za-z0-9_-]+)', lambda m: f"{m.group(1)}{prefix}{m.group(2)}", inner)
+    return inner, w, h
+
+
+def res3_fit(file_name, prefix, x, y, w, h):
+    """The race-list drawing scaled to fit the box (x, y, w, h), centred in it."""
+    inner, sw, sh = res3_svg(file_name, prefix)
+    k = min(w / sw, h / sh)
+    ox, oy = x + (w - sw * k) / 2, y + (h - sh * k) / 2
+    return f'<g transform="translate({ox:.2f} {oy:.2f}) scale({k:.4f})">{inner}</g>'
+
+
+def res3_car(n):
+    """The in-race car drawing, so the car card shows the car the player will drive."""
+    return res3_svg(f"car{n}.svg", f"c{n}")[0]
 
 
 CAR_NAMES = ("МОЛНИЯ", "КОМЕТА", "ОСА", "ВИХРЬ")

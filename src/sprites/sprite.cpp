@@ -146,6 +146,7 @@ void TSprite::Move(int move_count) {
   if (!CanMove) return;
   WalkMark mark(*this);
   DoMove(move_count);
+  if (!mark.Alive()) return;
   const std::size_t n = children_.size();
   for (std::size_t i = 0; mark.Alive() && i < n && i < children_.size(); ++i)
     children_[i]->Move(move_count);
@@ -157,6 +158,7 @@ void TSprite::Draw() {
   if (!root.HasSurface()) return;
   WalkMark mark(*this);
   if (engine_ != nullptr && GetBoundsRect().Overlaps(root.SurfaceRect())) DoDraw();
+  if (!mark.Alive()) return;
   const std::size_t n = draw_list_.size();
   for (std::size_t i = 0; mark.Alive() && i < n && i < draw_list_.size(); ++i)
     draw_list_[i]->Draw();
@@ -186,7 +188,7 @@ void TSprite::TestWalk(CollisionQuery& query) {
     // A tester that freed itself or stopped colliding ends the query.
     if (!query.tester_mark->Alive() || !query.tester->CanCollide) query.done = true;
   }
-  if (query.done) return;
+  if (query.done || !mark.Alive()) return;
   const std::size_t n = children_.size();
   for (std::size_t i = 0; !query.done && mark.Alive() && i < n && i < children_.size(); ++i)
     children_[i]->TestWalk(query);

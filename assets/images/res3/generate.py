@@ -78,6 +78,9 @@ def wrapped(y, h, draw):
     return out
 
 
+BUSH_LOBES = ((0, 0, 0.75), (-0.5, 0.3, 0.55), (0.5, 0.35, 0.55), (0, -0.45, 0.55))
+
+
 def road_tile():
     rnd = random.Random(4)
     b = []
@@ -98,6 +101,18 @@ def road_tile():
         b.append(wrapped(y, 4, lambda yy, x=x, c=c:
                          f'<circle cx="{f(x)}" cy="{f(yy)}" r="1.6" fill="{c}"/>'
                          f'<circle cx="{f(x)}" cy="{f(yy)}" r="0.6" fill="#f5a623"/>'))
+    # bushes peeking out from under the two panels
+    for x, y, r in ((8, 40, 13), (5, 150, 11), (9, 212, 14), (534, 20, 13), (533, 120, 11),
+                    (535, 190, 14)):
+        def bush(yy, x=x, r=r):
+            return "".join(
+                f'<circle cx="{f(x + dx * r)}" cy="{f(yy + dy * r)}" r="{f(r * k + 1.3)}" '
+                f'fill="{OUTLINE}"/>' for dx, dy, k in BUSH_LOBES) + "".join(
+                f'<circle cx="{f(x + dx * r)}" cy="{f(yy + dy * r)}" r="{f(r * k)}" '
+                f'fill="#2f9b3a"/>' for dx, dy, k in BUSH_LOBES) + "".join(
+                f'<circle cx="{f(x + dx * r - r * 0.2)}" cy="{f(yy + dy * r - r * 0.25)}" '
+                f'r="{f(r * k * 0.55)}" fill="#5fd25a"/>' for dx, dy, k in BUSH_LOBES)
+        b.append(wrapped(y, 2 * r, bush))
     # dirt shoulder with a ragged grass edge (one wave per 128 pixels keeps it periodic)
     pts = []
     for i in range(0, ROAD_H + 1, 4):

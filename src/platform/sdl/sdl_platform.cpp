@@ -33,6 +33,14 @@ ShiftState ShiftFromMod(Uint16 mod) {
 SdlPlatform::SdlPlatform() {
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw SdlFailure("no display available");
+  // Without a display SDL falls back to drivers that show nothing; a player would only see a
+  // game that never opens, so say so instead (unless someone asked for them by name).
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && !(requested && driver == requested)) {
+    SDL_Quit();
+    throw std::runtime_error("no display available (set DISPLAY or WAYLAND_DISPLAY)");
+  }
   // Joysticks and sound are welcome but not required.
   SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
   sdl_window_.reset(SDL_CreateWindow("Гонкострель", SDL_WINDOWPOS_CENTERED,

@@ -1,0 +1,64 @@
+// The sound archive and songs this build made: every effect the game names is there and
+// sounds without clipping, and both songs play on past their first order.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "media/game_audio.h"
+#include "media/sound_device.h"
+#include "media/wave_list.h"
+#include "platform/headless/headless_platform.h"
+#include "wave_maker.h"
+
+namespace trakvolt {
+namespace {
+
+const std::string kData = std::string(TRAKVOLT_BUILD_DIR) + "/Data";
+
+TEST(GameData, EveryEffectOfTheGameSoundsWithoutClipping) {
+  const std::string archive = kData + "/Res/Sounds.dxw";
+  if (!std::filesystem::exists(archive)) GTEST_SKIP() << "this build made no game data";
+  platform::HeadlessAudio out;
+  TSoundDevice sound(out);
+  TWaveList waves;
+  waves.LoadArchive(archive);
+  sound.Prepare(waves.Items);
+  for (const char* name :
+       {"Button_Pressed", "Button_Activated", "EngineStart", "Engine", "EngineAccel", "Tick",
+        "BonusLost", "LevelFinish", "GameOver", "Shot", "WallExplosion", "CarExplosion", "Spike",
+        "Water", "Stone", "Rabbit", "ScoreGet", "BonusGet"}) {
+    SCOPED_TRACE(name);
+    const TSoundCollectionItem& item = waves.Find(name);
+    EXPECT_EQ(item.Looped(), std::string(name) == "Engine");
+    sound.PlayItem(item, false);
+    const auto pcm = out.Pull(44100 * 3);
+    sound.StopItem(item);
+    EXPECT_GT(testing::SoundingFrames(pcm), 44100 / 50);  // the click of "Tick" is the shortest
+    int peak = 0;
+    for (std::int16_t s : pcm) peak = std::max(peak, std::abs(static_cast<int>(s)));
+    EXPECT_LT(peak, 32000);
+  }
+}
+
+TEST(GameData, BothSongsPlayOnPastTheirFirstOrder) {
+  for (const char* file : {"/Music/Menu.xm", "/Music/Race.xm"}) {
+    SCOPED_TRACE(file);
+    if (!std::filesystem::exists(kData + file)) GTEST_SKIP() << "this build made no game data";
+    platform::HeadlessAudio out;
+    TSoundDevice sound(out);
+    TMusicPlayer player(sound);
+    const SongHandle song = player.SongLoadFromFile((kData + file).c_str());
+    ASSERT_NE(song, 0u);
+    player.SongPlay(song);
+    int highest = 0, sounding = 0;
+    for (int tick = 0; tick < 500; ++tick) {  // 15 s of 30 ms ticks
+      sounding += testing::SoundingFrames(out.Pull(1323));
+      highest = std::max(highest, player.SongGetOrder(song));
+    }
+    EXPECT_GE(highest, 1);
+    EXPECT_GT(sounding, 500 * 1323 * 8 / 10);
+  }
+}
+
+}  // namespace
+}  // namespace trakvolt

@@ -27,15 +27,7 @@ Bytes ImageArchive(const Bytes& list_value, bool with_table = true) {
   return Archive(props, "TImageCollectionComponent");
 }
 
-std::string LoadError(const Bytes& archive) {
-  TImageCollection c;
-  try {
-    c.LoadFromBytes(archive.b);
-  } catch (const GameError& e) {
-    return e.what();
-  }
-  return "(loaded)";
-}
+std::string LoadError(const Bytes& archive) { return LoadErrorOf<TImageCollection>(archive); }
 
 const std::string kItemWrap =
     "Error reading TImageCollectionComponent.List: Error reading TImageCollectionItem.";

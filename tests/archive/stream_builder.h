@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,18 @@ inline Bytes Riff(const std::vector<std::pair<std::string, Bytes>>& chunks) {
   Bytes out;
   out.Raw("RIFF").U32(static_cast<std::uint32_t>(body.b.size())).Add(body);
   return out;
+}
+
+// The message a collection's load raises for `archive`, or "(loaded)".
+template <class Collection>
+std::string LoadErrorOf(const Bytes& archive) {
+  Collection c;
+  try {
+    c.LoadFromBytes(archive.b);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(loaded)";
 }
 
 }  // namespace trakvolt::testing_archive

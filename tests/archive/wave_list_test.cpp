@@ -22,15 +22,7 @@ Bytes SoundArchive(const std::vector<Bytes>& items) {
   return Archive(props);
 }
 
-std::string LoadError(const Bytes& archive) {
-  TSoundCollection c;
-  try {
-    c.LoadFromBytes(archive.b);
-  } catch (const GameError& e) {
-    return e.what();
-  }
-  return "(loaded)";
-}
+std::string LoadError(const Bytes& archive) { return LoadErrorOf<TSoundCollection>(archive); }
 
 }  // namespace
 

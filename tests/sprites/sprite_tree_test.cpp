@@ -63,27 +63,32 @@ TEST_F(SpriteTree, ParentDrawsBeforeItsChildrenWhatEverTheirZ) {
   EXPECT_EQ(log.drawn, (Names{"q", "p", "child"}));
 }
 
-TEST_F(SpriteTree, InvisibleSubtreeMovesButIsNotDrawn) {
+struct SubtreeCase {
+  const char* name;
+  bool visible, can_move;
+  Names moved, drawn;
+};
+
+class HiddenOrFrozen : public SpriteTree, public ::testing::WithParamInterface<SubtreeCase> {};
+
+// `p` has a child `c`; the flags are set on `p` only.
+TEST_P(HiddenOrFrozen, FlagsOfAParentHoldForItsWholeSubtree) {
   Actor& p = Make(root, "p");
   Make(p, "c");
   Make(root, "q");
-  p.Visible = false;
+  p.Visible = GetParam().visible;
+  p.CanMove = GetParam().can_move;
   root.Move(1);
   root.Draw();
-  EXPECT_EQ(log.moved, (Names{"p", "c", "q"}));
-  EXPECT_EQ(log.drawn, (Names{"q"}));
+  EXPECT_EQ(log.moved, GetParam().moved);
+  EXPECT_EQ(log.drawn, GetParam().drawn);
 }
 
-TEST_F(SpriteTree, ImmobileSubtreeIsDrawnButNotMoved) {
-  Actor& p = Make(root, "p");
-  Make(p, "c");
-  Make(root, "q");
-  p.CanMove = false;
-  root.Move(1);
-  root.Draw();
-  EXPECT_EQ(log.moved, (Names{"q"}));
-  EXPECT_EQ(log.drawn, (Names{"q", "p", "c"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HiddenOrFrozen,
+    ::testing::Values(SubtreeCase{"InvisibleStillMoves", false, true, {"p", "c", "q"}, {"q"}},
+                      SubtreeCase{"ImmobileStillDrawn", true, false, {"q"}, {"q", "p", "c"}}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 struct CullCase {
   double x, y;

@@ -20,9 +20,20 @@ constexpr std::array<std::array<int, 8>, 8> kBayer{{
     {63, 31, 55, 23, 61, 29, 53, 21},
 }};
 
-unsigned Quantise(unsigned value, unsigned levels, double threshold) {
-  const double q = std::floor(value * static_cast<double>(levels) / 255.0 + threshold);
-  return static_cast<unsigned>(std::clamp(q, 0.0, static_cast<double>(levels)));
+// The 8-bit value a level of a `bits`-wide channel shows as (bit replication).
+unsigned Expand(unsigned level, unsigned bits) { return (level << (8 - bits)) | (level >> (2 * bits - 8)); }
+
+// Picks the level at or below `value` or the one above it: the fraction of the way to the next
+// level is compared with the dither threshold, so a colour that is exactly a level stays put
+// and colours between two levels mix them in proportion.
+unsigned Quantise(unsigned value, unsigned bits, double threshold) {
+  const unsigned top = (1u << bits) - 1;
+  unsigned level = value >> (8 - bits);
+  if (Expand(level, bits) > value) --level;
+  if (level >= top) return top;
+  const unsigned lo = Expand(level, bits), hi = Expand(level + 1, bits);
+  const double fraction = static_cast<double>(value - lo) / static_cast<double>(hi - lo);
+  return fraction >= threshold ? level + 1 : level;
 }
 
 }  // namespace
@@ -48,8 +59,7 @@ Surface ReduceTo565(const RgbaImage& image, const ReduceOptions& options) {
         b = (b * p.a + 127) / 255;
       }
       const double t = options.dither ? (kBayer[y & 7][x & 7] + 0.5) / 64.0 : 0.5;
-      dst = static_cast<std::uint16_t>((Quantise(r, 31, t) << 11) | (Quantise(g, 63, t) << 5) |
-                                       Quantise(b, 31, t));
+      dst = static_cast<std::uint16_t>((Quantise(r, 5, t) << 11) | (Quantise(g, 6, t) << 5) | Quantise(b, 5, t));
       if (options.transparent && dst == key) dst ^= 1u << 5;  // flip the lowest green bit
     }
   }

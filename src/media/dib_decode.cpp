@@ -13,7 +13,7 @@ namespace {
 
 // Larger pictures are refused rather than allocated.
 constexpr std::int64_t kMaxSide = 32768;
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 24;
 
 [[noreturn]] void Invalid() { throw GameError("DIB is invalid"); }
 
@@ -198,9 +198,13 @@ RgbImage DecodeDib(ByteReader& in) {
     const auto e = in.Bytes(static_cast<std::size_t>(h.palette_entry));
     c = Rgb{e[2], e[1], e[0]};
   }
+  const bool rle = h.compression == 1 || h.compression == 2;
+  const std::size_t stride = ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
+  // Check the rows are there before making room for them.
+  if (!rle && in.Remaining() / stride < static_cast<std::size_t>(h.rows)) throw GameError("Stream read error");
   RgbImage img = MakeRgbImage(h.width, h.rows);
   Painter paint(img, palette, h.top_down);
-  if (h.compression == 1 || h.compression == 2) {
+  if (rle) {
     ByteReader data = in.Block(h.image_size);
     DecodeRle(data, h, paint);
   } else {

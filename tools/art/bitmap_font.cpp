@@ -68,6 +68,25 @@ Grid RasteriseGlyph(FT_Library library, FT_Face face, const FontEntry& font, int
   FT_Matrix m{static_cast<FT_Fixed>(std::lround(sx * 65536.0)), 0, 0, 0x10000};
   FT_Outline_Transform(&outline, &m);
   FT_Outline_Get_BBox(&outline, &box);
+  // A letter taller than the room above the baseline (Й with its breve) is squeezed a little
+  // rather than clipped: a clipped breve would turn Й into И.
+  const double room = font.baseline - font.outline;
+  if (static_cast<double>(box.yMax) / 64.0 > room) {
+    const double sy = room * 64.0 / static_cast<double>(box.yMax);
+    if (sy < 0.85)
+      throw std::runtime_error(font.name + ": glyph " + std::to_string(frame) + " needs " +
+                               std::to_string(static_cast<int>(std::ceil(static_cast<double>(box.yMax) / 64.0 + font.outline))) +
+                               " rows above the baseline; the frame has " + std::to_string(font.baseline));
+    FT_Matrix squeeze{0x10000, 0, 0, static_cast<FT_Fixed>(std::floor(sy * 65536.0))};
+    FT_Outline_Transform(&outline, &squeeze);
+    FT_Outline_Get_BBox(&outline, &box);
+  }
+  // Below the baseline the rim and the shadow must fit too.
+  const double below = -static_cast<double>(box.yMin) / 64.0 + font.outline + font.shadow;
+  if (below > font.height - font.baseline + 0.25)
+    throw std::runtime_error(font.name + ": glyph " + std::to_string(frame) + " needs " +
+                             std::to_string(static_cast<int>(std::ceil(below))) + " rows below the baseline; the frame has " +
+                             std::to_string(font.height - font.baseline));
   FT_Outline_Translate(&outline, font.outline * 64 - box.xMin, (font.height - font.baseline) * 64);
 
   std::vector<unsigned char> buffer(static_cast<std::size_t>(font.cell) * font.height, 0);

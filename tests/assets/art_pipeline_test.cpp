@@ -76,9 +76,9 @@ TEST(RenderFontStrip, InkEndsOnTheAdvanceWidth) {
     FontEntry font;
     font.name = "Font";
     font.cell = cell;
-    font.height = cell == 40 ? 30 : 26;
-    font.size = cell == 40 ? 27 : 22;
-    font.baseline = cell == 40 ? 21 : 20;
+    font.height = cell == 40 ? 32 : 26;
+    font.size = cell == 40 ? 25 : 20;
+    font.baseline = cell == 40 ? 23 : 20;
     font.widths = cell;
     font.outline = cell == 40 ? 2 : 1;
     const Surface strip = ReduceTo565(RenderFontStrip(font), ReduceOptions{});
@@ -158,6 +158,7 @@ TEST_F(ArtFolder, FaultsNameTheLine) {
       {"image A b_0.svg,wide.svg\n", ":1: wide.svg is 12x6 but the first frame is 10x6"},
       {"image Car b_0.svg\nimage CAR b_1.svg\n", ":2: name 'CAR' is used twice"},
       {"font F cell=24 height=20 baseline=20\n", ":1: baseline must lie inside the frame height"},
+      {"font F cell=24 height=24 size=30 baseline=18\n", ":1: F: glyph"},
   };
   for (const auto& [text, message] : cases) {
     const std::string error = BuildError(text);

@@ -83,7 +83,12 @@ int BuildList(const std::filesystem::path& manifest_path, const std::filesystem:
     } else {
       const auto& font = std::get<FontEntry>(entry);
       CheckName(font.name, seen, Where(manifest_path, font.line));
-      const RgbaImage pixels = RenderFontStrip(font);
+      RgbaImage pixels;
+      try {
+        pixels = RenderFontStrip(font);
+      } catch (const std::exception& e) {
+        throw std::runtime_error(Where(manifest_path, font.line) + e.what());
+      }
       WritePng((outdir / (font.name + ".png")).string(),
                ReduceTo565(pixels, ReduceOptions{true, font.key, font.dither}));
       pack += "image " + font.name + " " + font.name + ".png pattern=" + std::to_string(font.cell) + "x" +

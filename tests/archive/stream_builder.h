@@ -35,10 +35,11 @@ struct Bytes {
 
 // Resource header, "TPF0", the root object named `object_name` with the given property bytes
 // (without their terminating zero), and the empty child list.
+// `prefix` goes before the class name (a 0xF0..0xFF flags byte and what it announces).
 inline Bytes Archive(const Bytes& properties, std::string_view root_class = "TSoundCollectionComponent",
-                     std::string_view object_name = "") {
+                     std::string_view object_name = "", const Bytes& prefix = {}) {
   Bytes body;
-  body.Raw("TPF0").Short(root_class).Short(object_name).Add(properties).U8(0).U8(0);
+  body.Raw("TPF0").Add(prefix).Short(root_class).Short(object_name).Add(properties).U8(0).U8(0);
   Bytes out;
   out.U8(0xFF).U16(10).Raw("TSOUNDCOLLECTIONCOMPONENT").U8(0).U16(0x1030);
   out.U32(static_cast<std::uint32_t>(body.b.size())).Add(body);

@@ -155,6 +155,20 @@ TEST(WaveList, AfterAFailureTheItemsReadBeforeRemain) {
   EXPECT_THROW(c.FindByName("Old"), GameError);
 }
 
+TEST(WaveList, RootPrefixByteIsSkippedWithTheChildPositionItAnnounces) {
+  Bytes props;
+  props.Prop("List").Add(Collection({Bytes().Prop("Name").Str("Tick")}));
+  for (const Bytes& prefix : {Bytes().U8(0xF1), Bytes().U8(0xF2).Int16(300), Bytes().U8(0xF6).Int8(1)}) {
+    TSoundCollection c;
+    c.LoadFromBytes(Archive(props, "TSoundCollectionComponent", "", prefix).b);
+    ASSERT_EQ(c.Count(), 1);
+    EXPECT_EQ(c[0].Name(), "Tick");
+  }
+  // A child position that is not an integer.
+  EXPECT_EQ(LoadError(Archive(props, "TSoundCollectionComponent", "", Bytes().U8(0xF2).Str("x"))),
+            "Invalid property value");
+}
+
 TEST(WaveList, MissingFileNamesTheFileAndTheReason) {
   TWaveList list;
   try {

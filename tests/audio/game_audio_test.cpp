@@ -12,10 +12,7 @@
 namespace trakvolt {
 namespace {
 
-using testing::AddWave;
-using testing::ConstantWave;
-using testing::Level;
-using testing::SoundingFrames;
+using namespace audio_test;
 
 // Songs that report whatever order the test sets; records the calls made.
 class ScriptedMusic final : public TMusicApi {

@@ -33,7 +33,7 @@ TEST(GameData, EveryEffectOfTheGameSoundsWithoutClipping) {
     sound.PlayItem(item, false);
     const auto pcm = out.Pull(44100 * 3);
     sound.StopItem(item);
-    EXPECT_GT(testing::SoundingFrames(pcm), 44100 / 50);  // the click of "Tick" is the shortest
+    EXPECT_GT(audio_test::SoundingFrames(pcm), 44100 / 50);  // the click of "Tick" is the shortest
     int peak = 0;
     for (std::int16_t s : pcm) peak = std::max(peak, std::abs(static_cast<int>(s)));
     EXPECT_LT(peak, 32000);
@@ -52,7 +52,7 @@ TEST(GameData, BothSongsPlayOnPastTheirFirstOrder) {
     player.SongPlay(song);
     int highest = 0, sounding = 0;
     for (int tick = 0; tick < 500; ++tick) {  // 15 s of 30 ms ticks
-      sounding += testing::SoundingFrames(out.Pull(1323));
+      sounding += audio_test::SoundingFrames(out.Pull(1323));
       highest = std::max(highest, player.SongGetOrder(song));
     }
     EXPECT_GE(highest, 1);

@@ -12,7 +12,7 @@
 namespace trakvolt {
 namespace {
 
-using testing::SoundingFrames;
+using audio_test::SoundingFrames;
 
 // Two orders of 0.24 s each, then back to the first.
 const std::string kSong = std::string(TRAKVOLT_FIXTURES) + "/two_orders.xm";

@@ -10,10 +10,7 @@
 namespace trakvolt {
 namespace {
 
-using testing::AddWave;
-using testing::ConstantWave;
-using testing::Level;
-using testing::SoundingFrames;
+using namespace audio_test;
 
 struct FormatCase {
   const char* label;

@@ -9,7 +9,7 @@
 
 #include "media/wave_list.h"
 
-namespace trakvolt::testing {
+namespace trakvolt::audio_test {
 
 // A wave of `frames` frames, every sample `value` (-1..1), in the given format.
 inline TWave ConstantWave(double value, int frames, int rate = 22050, int bits = 16,
@@ -74,4 +74,4 @@ inline int SoundingFrames(const std::vector<std::int16_t>& pcm) {
   return n;
 }
 
-}  // namespace trakvolt::testing
+}  // namespace trakvolt::audio_test

@@ -10,7 +10,7 @@ packages=(
   libmicrohttpd-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth sox
+  xvfb xauth x11-utils imagemagick sox
 )
 
 missing=()

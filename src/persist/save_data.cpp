@@ -15,20 +15,23 @@ namespace {
 
 // Runs `load` when the file exists. A missing file gives `defaults`; a damaged one is moved
 // aside, gives `defaults` and adds its message.
+// Returns true when the file was read.
 template <typename Load, typename Defaults>
-void LoadOrDefault(const std::string& path, Load load, Defaults defaults,
+bool LoadOrDefault(const std::string& path, Load load, Defaults defaults,
                    std::vector<std::string>& messages) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     defaults();
-    return;
+    return false;
   }
   try {
     load();
+    return true;
   } catch (const GameError& e) {
     messages.emplace_back(e.what());
     MoveDamagedFileAside(path);
     defaults();
+    return false;
   }
 }
 
@@ -43,8 +46,9 @@ void AddMessage(std::string& all, const std::string& message) {
 std::vector<std::string> LoadSaveData(const std::string& folder, HighScoreTable& table,
                                       TGameOptions& options, std::string& score_check) {
   std::vector<std::string> messages;
-  LoadOrDefault(
-      SaveFilePath(folder, kHighScoreFileName), [&] { LoadHighScores(table, folder); },
+  const std::string table_path = SaveFilePath(folder, kHighScoreFileName);
+  const bool table_read = LoadOrDefault(
+      table_path, [&] { LoadHighScores(table, folder); },
       [&] { ResetHighScores(table); }, messages);
   LoadOrDefault(
       SaveFilePath(folder, kOptionsFileName), [&] { LoadOptions(options, score_check, folder); },
@@ -53,7 +57,12 @@ std::vector<std::string> LoadSaveData(const std::string& folder, HighScoreTable&
         score_check.clear();  // nothing vouches for the table then: the check decides
       },
       messages);
-  if (!ScoreCheckMatches(table, score_check)) ResetHighScores(table);
+  if (!ScoreCheckMatches(table, score_check)) {
+    // The exit would overwrite the rejected table; keep it beside for a player to recover
+    // (say the options file was lost while the scores were fine).
+    if (table_read) MoveDamagedFileAside(table_path);
+    ResetHighScores(table);
+  }
   return messages;
 }
 

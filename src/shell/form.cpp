@@ -3,30 +3,65 @@
 
 #include "media/cp1251.h"
 #include "media/game_error.h"
+#include "persist/save_data.h"
+#include "persist/save_file.h"
 #include "shell/error_text.h"
 
 namespace trakvolt {
 
 TMForm::TMForm(platform::Platform& platform, FormSettings settings)
-    : MFrameTimer([&platform] { return platform.GetEvents().NowMs(); }),
+    : MSound(platform.GetAudio()),
+      MMusic(MSound),
+      MFrameTimer([&platform] { return platform.GetEvents().NowMs(); }),
       MInput(platform.GetInput(), platform.GetWindow()),
+      Audio(MSound, MWaveList, MMusic, GameOptions, GameState),
       platform_(platform),
       settings_(settings) {
   MFrameTimer.SetInterval(30);
   MFrameTimer.SetOnTimer([this](int lag) { MFrameTimerTimer(lag); });
   MDisplay().SetListener(this);
-  Guarded([this] { FormCreate(); });
+  try {
+    FormCreate();
+  } catch (const std::exception& e) {
+    // The rest of start-up is skipped; GameState stays without a screen so no tick runs into
+    // the missing pieces. The window still opens, so the player can see and close it.
+    ShowError(e.what());
+    if (!MDisplay().Initialized()) Guarded([this] { ApplyScreenMode(); });
+  }
 }
 
 TMForm::~TMForm() {
   Guarded([this] { SaveAndQuit(); });
+  // Sprites go first, while the records some of them point into still exist.
+  ScrollBackground = nullptr;
+  MSpriteEngine.Engine().Clear();
+  MDisplay().Finalize();
   MDisplay().SetListener(nullptr);
 }
 
 void TMForm::FormCreate() {
+  MImageList.LoadArchive(platform::NativePath(files::kMenuImages));
+  MImageList3.LoadArchive(platform::NativePath(files::kRaceImages));
+  MWaveList.LoadArchive(platform::NativePath(files::kSounds));
+  MSound.Prepare(MWaveList.Items);
   // Seed the random source from the clock unless a run asked for a fixed seed.
   Random.Seed(settings_.seed ? *settings_.seed : platform_.GetEvents().NowMs());
+  // A missing or damaged save file does not stop the game: it starts with the defaults and
+  // the damaged file is kept aside; its message is shown once.
+  for (const std::string& message : LoadSaveData(kSaveFolder, HighScores, GameOptions, ScoreCheck))
+    ShowError(message);
   ApplyScreenMode();
+  Text.InitGlyphWidths();
+  ScrollBackground = &MSpriteEngine.Engine().Add<TScrollBackground>(
+      ListForState(), "MainMenuBackground", RaceState.RoadSpeed);
+}
+
+const TImageList& TMForm::ListForState() const {
+  return GameState == state::Race || GameState == state::RaceSetup ? MImageList3 : MImageList;
+}
+
+void TMForm::DrawText(std::string_view text, int x, int y) {
+  Text.DrawText(MImageList, MDisplay().BackSurface(), text, x, y);
 }
 
 template <typename F>
@@ -105,6 +140,7 @@ void TMForm::Dispatch(const platform::Event& e) {
 }
 
 void TMForm::MFrameTimerTimer(int lag_count) {
+  Audio.CheckMusicLoop();
   MInput.Update();
   switch (GameState) {
     case state::RaceSetup:
@@ -137,12 +173,16 @@ void TMForm::MDisplayMouseMove(int x, int y) {
 
 void TMForm::MDisplayClick() {}
 
-void TMForm::SaveAndQuit() { terminated_ = true; }
+void TMForm::SaveAndQuit() {
+  // Ask the loop to end first, so that a failed save cannot keep the player from leaving.
+  terminated_ = true;
+  SaveGameData(kSaveFolder, GameOptions, HighScores);
+}
 
 void TMForm::RunExitHook() {
-  const std::string hook = "fscommand\\wgame.exe";
   auto& desktop = platform_.GetDesktop();
-  if (desktop.FileExists(hook)) desktop.Launch(platform::NativePath(hook), "target=_blank");
+  if (desktop.FileExists(files::kCompanion))
+    desktop.Launch(platform::NativePath(files::kCompanion), "target=_blank");
 }
 
 }  // namespace trakvolt

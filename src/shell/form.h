@@ -7,10 +7,20 @@
 #include <string>
 
 #include "media/frame_timer.h"
+#include "media/game_audio.h"
+#include "media/image_list.h"
 #include "media/input_device.h"
+#include "media/music_player.h"
 #include "media/random.h"
+#include "media/sound_device.h"
+#include "media/wave_list.h"
 #include "persist/game_options.h"
+#include "persist/high_scores.h"
 #include "platform/platform.h"
+#include "race/race_state.h"
+#include "screens/bitmap_text.h"
+#include "sprites/scroll_background.h"
+#include "sprites/sprite_engine_component.h"
 
 namespace trakvolt {
 
@@ -26,6 +36,14 @@ struct FormSettings {
   // The random seed; without one the clock seeds it, as the game does.
   std::optional<std::uint32_t> seed;
 };
+
+// Where the game's files live, relative to the working directory.
+namespace files {
+inline constexpr const char* kMenuImages = "Data\\Res\\Res1.dxg";
+inline constexpr const char* kRaceImages = "Data\\Res\\Res3.dxg";
+inline constexpr const char* kSounds = "Data\\Res\\Sounds.dxw";
+inline constexpr const char* kCompanion = "fscommand\\wgame.exe";
+}  // namespace files
 
 class TMForm final : public platform::DisplayListener {
  public:
@@ -66,6 +84,16 @@ class TMForm final : public platform::DisplayListener {
   // The frame tick.
   void MFrameTimerTimer(int lag_count);
 
+  void PlaySoundByName(std::string_view name) { Audio.PlaySoundByName(name, false); }
+  void StopSoundByName(std::string_view name) { Audio.StopSoundByName(name); }
+
+  // Text in the current bitmap font onto the back surface (cp1251).
+  void SelectFont(int font_number) { Text.SelectFont(font_number); }
+  void DrawText(std::string_view text, int x, int y);
+  // The image list new captions and the background take their pictures from: the race list
+  // while GameState is the race or its set-up, the menu list otherwise.
+  const TImageList& ListForState() const;
+
   // Shows an error the way the message loop does: the application title as caption.
   void ShowError(const std::string& message_cp1251);
 
@@ -77,17 +105,31 @@ class TMForm final : public platform::DisplayListener {
   platform::Display& MDisplay() { return platform_.GetDisplay(); }
 
   // Components.
+  TImageList MImageList;   // the menu pictures and the fonts
+  TImageList MImageList3;  // the race pictures
+  TWaveList MWaveList;
+  TSoundDevice MSound;
+  TMusicPlayer MMusic;
   TFrameTimer MFrameTimer;
   TInputDevice MInput;
+  TSpriteEngineComponent MSpriteEngine;
   TRandom Random;
 
   // Process-wide records.
   int GameState = state::None;
+  TRaceState RaceState;
   TGameOptions GameOptions;
   std::string ScoreCheck;
+  HighScoreTable HighScores;
   std::string PlayerName;
+  BitmapText Text;
+  // The one background of the whole run, created at start-up (none if start-up failed early).
+  TScrollBackground* ScrollBackground = nullptr;
   bool CtrlHeld = false;
   int MouseX = 0, MouseY = 0;
+
+  // Sound effects by name and the music of the current screen, as the options allow.
+  TGameAudio Audio;
 
  private:
   void FormCreate();

@@ -8,8 +8,8 @@ void TMForm::BeginFrame(int move_count, bool move) {
   auto& display = MDisplay();
   if (!display.Initialized()) return;
   Fill(display.BackSurface(), 0);
-  (void)move_count;
-  (void)move;
+  if (move) MSpriteEngine.Move(move_count);
+  MSpriteEngine.Draw();
 }
 
 void TMForm::EndFrame() { MDisplay().Flip(); }

@@ -37,8 +37,18 @@ void TMForm::ApplyScreenMode() {
     SetWindowedMode();
 }
 
-void TMForm::DisplayInitialized() { MFrameTimer.SetEnabled(true); }
+void TMForm::DisplayInitialized() {
+  MImageList.Initialize();
+  MImageList3.Initialize();
+  MSpriteEngine.DisplayInitialized(MDisplay().BackSurface());
+  MFrameTimer.SetEnabled(true);
+}
 
-void TMForm::DisplayFinalizing() { MFrameTimer.SetEnabled(false); }
+void TMForm::DisplayFinalizing() {
+  MFrameTimer.SetEnabled(false);
+  MSpriteEngine.DisplayFinalizing();
+  MImageList.Finalize();
+  MImageList3.Finalize();
+}
 
 }  // namespace trakvolt

@@ -95,8 +95,13 @@ TEST(SaveData, DamagedOptionsFileIsMovedAsideAndGivesFirstRunSettings) {
   EXPECT_EQ(l.messages, std::vector<std::string>{"Invalid numeric input"});
   EXPECT_EQ(l.options, TGameOptions{});
   EXPECT_EQ(folder.Read("options.bad"), "1\r\nON\r\n");
-  // Without the check text nothing vouches for the score file.
+  // Without the check text nothing vouches for the score file, but the player's table is kept
+  // beside it instead of being overwritten at exit.
   EXPECT_EQ(l.table, DefaultTable());
+  HighScoreTable recovered;
+  std::filesystem::rename(folder.File("hs.bad"), folder.File("hs"));
+  LoadHighScores(recovered, folder.Path());
+  EXPECT_EQ(recovered.Slot(1), PlayersTable().Slot(1));
 }
 
 TEST(SaveData, FailedOptionsWriteDoesNotKeepTheTableFromBeingWritten) {

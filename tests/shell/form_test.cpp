@@ -8,8 +8,10 @@
 #include "platform/headless/headless_platform.h"
 #include "shell/error_text.h"
 #include "shell/form.h"
+#include "game_folder.h"
 
 using namespace trakvolt;
+using testing_support::GameFolder;
 
 TEST(ErrorBox, FullStopRule) {
   struct { const char* in; const char* out; } cases[] = {
@@ -25,13 +27,38 @@ TEST(ErrorBox, FullStopRule) {
   for (auto c : cases) EXPECT_EQ(ErrorBoxText(c.in), c.out) << c.in;
 }
 
-TEST(Form, StartsWindowedWithTheTimerRunning) {
+TEST(Form, FirstStartLoadsTheDataAndOpensAWindowWithTheTimerRunning) {
+  GameFolder folder;
+  platform::HeadlessPlatform machine;
+  {
+    TMForm form(machine);
+    EXPECT_TRUE(machine.desktop.Boxes().empty());
+    EXPECT_TRUE(machine.display.Initialized());
+    EXPECT_FALSE(machine.display.FullScreenOption());
+    EXPECT_TRUE(form.MFrameTimer.Enabled());
+    ASSERT_NE(form.ScrollBackground, nullptr);
+    EXPECT_EQ(form.ScrollBackground->Image(), &form.MImageList.Find("MainMenuBackground"));
+    EXPECT_TRUE(form.MWaveList.Items.Count() > 0);
+  }
+  // Both save files are written at exit, into a save folder the game made itself.
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Data" / "Save" / "options"));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Data" / "Save" / "hs"));
+}
+
+TEST(Form, StartUpErrorIsShownOnceAndTheWindowStillOpens) {
+  GameFolder folder(GameFolder::Data::None);
   platform::HeadlessPlatform machine;
   TMForm form(machine);
+  ASSERT_EQ(machine.desktop.Boxes().size(), 1u);
+  EXPECT_EQ(machine.desktop.Boxes()[0].caption, "Гонкострель");
+  EXPECT_NE(machine.desktop.Boxes()[0].text.find("Res1.dxg"), std::string::npos);
   EXPECT_TRUE(machine.display.Initialized());
-  EXPECT_FALSE(machine.display.FullScreenOption());
-  EXPECT_TRUE(form.MFrameTimer.Enabled());
-  EXPECT_TRUE(machine.desktop.Boxes().empty());
+  EXPECT_EQ(form.ScrollBackground, nullptr);
+  for (int i = 0; i < 10; ++i) {
+    machine.events.Advance(30);
+    form.Pump();
+  }
+  EXPECT_EQ(machine.desktop.Boxes().size(), 1u);  // no error on every tick
 }
 
 namespace {
@@ -53,6 +80,7 @@ struct TimerWatch : platform::DisplayListener {
 }  // namespace
 
 TEST(Form, AltEnterSwitchesModesWithTheTimerOffInBetween) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   form.GameState = 42;  // any screen: the switch does not change it
@@ -83,6 +111,7 @@ TEST(Form, AltEnterSwitchesModesWithTheTimerOffInBetween) {
 }
 
 TEST(Form, WindowedToWindowedOnlyRecentres) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   machine.window.SetPlacement({3, 4, false});
@@ -93,6 +122,7 @@ TEST(Form, WindowedToWindowedOnlyRecentres) {
 }
 
 TEST(Form, CtrlHeldFollowsTheKey) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   form.FormKeyDown(17, {});
@@ -102,6 +132,7 @@ TEST(Form, CtrlHeldFollowsTheKey) {
 }
 
 TEST(Form, CursorCountGoesUpAndDown) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   form.HideMouseCursor();
@@ -111,6 +142,7 @@ TEST(Form, CursorCountGoesUpAndDown) {
 }
 
 TEST(Form, UnknownStatesDrawNothingAndTicksFollowTheClock) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   form.GameState = 12345;
@@ -118,13 +150,17 @@ TEST(Form, UnknownStatesDrawNothingAndTicksFollowTheClock) {
   EXPECT_TRUE(form.Pump());
   EXPECT_EQ(machine.display.FlipCount(), 0);
   EXPECT_FALSE(form.Pump());  // not due again yet
-  form.GameState = state::RaceSetup;  // a plain frame
+  form.GameState = state::RaceSetup;  // a plain frame: the background, moved and drawn
+  form.ScrollBackground->Y = 599.5;
+  form.RaceState.RoadSpeed = 1.0;
   machine.events.Advance(30);
   EXPECT_TRUE(form.Pump());
   EXPECT_EQ(machine.display.FlipCount(), 1);
+  EXPECT_DOUBLE_EQ(form.ScrollBackground->Y, 88.5);  // 600.5 is past the edge: back by 512
 }
 
 TEST(Form, NoTicksWhileInactive) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   form.GameState = state::RaceSetup;
@@ -138,6 +174,7 @@ TEST(Form, NoTicksWhileInactive) {
 }
 
 TEST(Form, ErrorsInATickAreShownWithTheTitleAndTheLoopGoesOn) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   form.MFrameTimer.SetOnTimer([](int) { throw GameError("Image 'Nope' not found"); });
@@ -151,6 +188,7 @@ TEST(Form, ErrorsInATickAreShownWithTheTitleAndTheLoopGoesOn) {
 }
 
 TEST(Form, QuitEndsTheLoop) {
+  GameFolder folder;
   platform::HeadlessPlatform machine;
   TMForm form(machine);
   machine.events.Push({platform::Event::Kind::Quit});
@@ -159,22 +197,39 @@ TEST(Form, QuitEndsTheLoop) {
 }
 
 TEST(Form, ExitHookOpensTheCompanionOnlyWhenPresent) {
-  namespace fs = std::filesystem;
-  const fs::path old = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / "trakvolt_exit_hook";
-  fs::remove_all(dir);
-  fs::create_directories(dir / "fscommand");
-  fs::current_path(dir);
-  {
-    platform::HeadlessPlatform machine;
-    TMForm form(machine);
-    form.RunExitHook();
-    EXPECT_TRUE(machine.desktop.Launched().empty());
-    std::ofstream(dir / "fscommand" / "wgame.exe") << "x";
-    form.RunExitHook();
-    EXPECT_EQ(machine.desktop.Launched(),
-              std::vector<std::string>{"fscommand/wgame.exe target=_blank"});
-  }
-  fs::current_path(old);
-  fs::remove_all(dir);
+  GameFolder folder;
+  platform::HeadlessPlatform machine;
+  TMForm form(machine);
+  form.RunExitHook();
+  EXPECT_TRUE(machine.desktop.Launched().empty());
+  std::filesystem::create_directories(folder.Path() / "fscommand");
+  std::ofstream(folder.Path() / "fscommand" / "wgame.exe") << "x";
+  form.RunExitHook();
+  EXPECT_EQ(machine.desktop.Launched(),
+            std::vector<std::string>{"fscommand/wgame.exe target=_blank"});
+}
+
+TEST(Form, EffectsAndMusicReachTheAudioOutput) {
+  GameFolder folder;
+  platform::HeadlessPlatform machine;
+  TMForm form(machine);
+  ASSERT_TRUE(machine.desktop.Boxes().empty());
+  auto loudest = [&] {
+    int peak = 0;
+    for (std::int16_t s : machine.audio.Pull(4410)) peak = std::max(peak, std::abs(int{s}));
+    return peak;
+  };
+  EXPECT_EQ(loudest(), 0);
+  form.PlaySoundByName("CarExplosion");
+  EXPECT_GT(loudest(), 1000);
+  form.StopSoundByName("CarExplosion");
+  EXPECT_EQ(loudest(), 0);
+  form.GameState = state::MainMenu;
+  form.Audio.StartMusicForState();
+  EXPECT_NE(form.Audio.CurrentSong, 0);
+  EXPECT_GT(loudest(), 100);
+  form.GameOptions.SoundOn = false;
+  form.Audio.StopMusic();
+  form.PlaySoundByName("CarExplosion");  // sound switched off: nothing plays
+  EXPECT_EQ(loudest(), 0);
 }

@@ -1,0 +1,43 @@
+// A throw-away working directory for a game run: Data/Res and Data/Music link to the build's
+// generated data (or are absent), Data/Save starts empty, and the previous directory comes back
+// at the end.
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+namespace trakvolt::testing_support {
+
+class GameFolder {
+ public:
+  enum class Data { Built, None };
+  explicit GameFolder(Data data = Data::Built) : previous_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "trakvolt-run-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+    if (data == Data::Built) {
+      const std::filesystem::path built = std::filesystem::path(TRAKVOLT_BUILD_DIR) / "Data";
+      std::filesystem::create_directories(path_ / "Data");
+      for (const char* sub : {"Res", "Music"})
+        if (std::filesystem::exists(built / sub))
+          std::filesystem::create_directory_symlink(built / sub, path_ / "Data" / sub);
+    }
+    std::filesystem::current_path(path_);
+  }
+  ~GameFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  GameFolder(const GameFolder&) = delete;
+  GameFolder& operator=(const GameFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+}  // namespace trakvolt::testing_support

@@ -6,3 +6,8 @@ if(TARGET test_assets)
   endif()
   target_link_libraries(test_assets PRIVATE trakvolt_art)
 endif()
+
+# The SDL build itself, under a virtual X display.
+add_test(NAME sdl_window COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/sdl/window_test.sh
+         $<TARGET_FILE:trakvolt> ${CMAKE_BINARY_DIR}/Data)
+set_tests_properties(sdl_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#  1. the normal build (game, tools, generated Data/) and all its tests, the SDL window included;
+#  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer running the same tests;
+#  3. the archive reader fuzzer for a short, bounded time on its seed corpus.
+# TRAKVOLT_FUZZ_SECONDS sets the fuzzing time (default 60).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+bash "$root/scripts/setup.sh"
+
+echo "== build and test"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j "$jobs"
+(cd "$root/build" && ctest -j "$jobs" --output-on-failure --timeout 300)
+
+echo "== sanitizers"
+check="$root/build-check"
+CC=clang CXX=clang++ cmake -S "$root" -B "$check" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTRAKVOLT_FUZZ=ON -DTRAKVOLT_ASSETS=OFF -DTRAKVOLT_BENCH=OFF -DTRAKVOLT_TESTS=ON >/dev/null
+cmake --build "$check" -j "$jobs"
+# The generated data comes from the normal build.
+mkdir -p "$check/Data"
+ln -sfn "$root/build/Data/Res" "$check/Data/Res"
+ln -sfn "$root/build/Data/Music" "$check/Data/Music"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# The SDL window test runs the game binary against the desktop's own libraries; it ran above.
+(cd "$check" && ctest -j "$jobs" --output-on-failure --timeout 600 -E '^sdl_window$')
+
+echo "== fuzzing"
+TRAKVOLT_FUZZ_BUILD="$check" bash "$root/fuzz/run.sh" "${TRAKVOLT_FUZZ_SECONDS:-60}"
+echo "== all tests passed"

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The real SDL game under a virtual X display: the window opens at 800 x 600 with its title, a
+# screenshot of it can be taken, it sleeps between ticks, and closing it saves and exits cleanly.
+# Without a display at all it must say so and fail. Skips (77) when Xvfb is not installed.
+set -u
+game=$1
+data=$2
+command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v import >/dev/null || exit 77
+
+work=$(mktemp -d)
+cleanup() { [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+mkdir -p "$work/Data"
+ln -s "$data/Res" "$work/Data/Res"
+ln -s "$data/Music" "$work/Data/Music"
+cd "$work"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# No display: a clear message and a non-zero exit, not an invisible window.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$game" 2>&1)
+rc=$?
+[ $rc -ne 0 ] || fail "started without a display"
+grep -q "no display available" <<<"$out" || fail "no clear message without a display: $out"
+
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+read -r -t 10 num <&3 || fail "Xvfb did not start"
+export DISPLAY=":$num"
+SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 &
+pid=$!
+for _ in $(seq 50); do
+  info=$(xwininfo -name "Гонкострель" 2>/dev/null) && break
+  sleep 0.2
+done
+[ -n "${info:-}" ] || fail "no window titled Гонкострель"
+grep -q "Width: 800" <<<"$info" && grep -q "Height: 600" <<<"$info" || fail "window is not 800 x 600: $info"
+x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+sleep 0.5
+import -window root -crop "800x600+$x+$y" +repage shot.png || fail "no screenshot"
+[ "$(identify -format '%wx%h' shot.png)" = "800x600" ] || fail "screenshot is not 800 x 600"
+
+# CPU time over three seconds of waiting (reported, not judged: timing is not a unit test).
+t1=$(awk '{print $14 + $15}' /proc/$pid/stat)
+sleep 3
+t2=$(awk '{print $14 + $15}' /proc/$pid/stat)
+echo "idle CPU: $(( (t2 - t1) * 100 / ($(getconf CLK_TCK) * 3) ))% of one core"
+
+kill -TERM "$pid"  # the window system's close request
+wait "$pid"
+rc=$?
+[ $rc -eq 0 ] || fail "exit code $rc after closing: $(cat game.log)"
+[ -f Data/Save/options ] && [ -f Data/Save/hs ] || fail "save files not written at exit"
+echo "1 passed, 0 failed"

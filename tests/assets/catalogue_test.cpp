@@ -147,11 +147,21 @@ TEST_F(Catalogue, FontsHave76GlyphsOfTheirCellWidth) {
 }
 
 // Pictures placed at fixed spots must fit where the screens put them.
+struct Fit {
+  const char* name;
+  int max_w, max_h;
+};
+
+template <std::size_t N, typename Lookup>
+void CheckFits(const Fit (&fits)[N], Lookup find) {
+  for (const auto& f : fits) {
+    SCOPED_TRACE(f.name);
+    EXPECT_LE(find(f.name).FrameWidth(), f.max_w);
+    EXPECT_LE(find(f.name).FrameHeight(), f.max_h);
+  }
+}
+
 TEST_F(Catalogue, PicturesFitTheirPlaces) {
-  struct Fit {
-    const char* name;
-    int max_w, max_h;
-  };
   const int down_panel_top = 600 - Menu("DownPanel").FrameHeight();
   const Fit fits[] = {
       {"UpPanel", 800, 110},
@@ -170,14 +180,24 @@ TEST_F(Catalogue, PicturesFitTheirPlaces) {
       {"Car1", 120, 300},
       {"Car4", 120, 300},
   };
-  for (const auto& f : fits) {
-    SCOPED_TRACE(f.name);
-    EXPECT_LE(Menu(f.name).FrameWidth(), f.max_w);
-    EXPECT_LE(Menu(f.name).FrameHeight(), f.max_h);
-  }
+  CheckFits(fits, Menu);
   EXPECT_EQ(Menu("MainMenuBackground").FrameWidth(), 800);
   EXPECT_EQ(Menu("MainMenuBackground").FrameHeight(), 600);
   EXPECT_FALSE(Menu("MainMenuBackground").Transparent());
+
+  // The race screen: panels beside the road, roadside things off the road, the finish line
+  // across exactly the asphalt (x 283 to 615).
+  const Fit race_fits[] = {
+      {"LeftPanel", 124, 600},     {"RightPanel", 140, 600},
+      {"SignLeftBlue", 30, 600},   {"SignLeftRed", 30, 600},
+      {"SignRightBlue", 30, 600},  {"SignRightRed", 30, 600},
+      {"WallLeft", 30, 600},       {"WallRight", 30, 600},
+      {"Wall10", 108, 600},        {"Spike10", 108, 600},
+      {"Water10", 108, 600},       {"TimeIsOverNB", 400, 160},
+      {"GameOverNB", 400, 160},
+  };
+  CheckFits(race_fits, Race);
+  EXPECT_EQ(Race("FinishLine").FrameWidth(), 332);
 }
 
 // The road scrolls by 512 and repeats the tile: its height must divide 512 and its last row

@@ -176,10 +176,12 @@ void ReadInstrument(ScoreState& st, const std::vector<std::string>& words, int l
   const auto f = ParseFields(words, 2, st.file, line);
   static const char* kKeys[] = {"rate", "pitch", "cycles", "length", "volume", "pan", "env",
                                 "sustain", "fadeout", "vibrato", "level", "drive"};
-  for (const auto& [key, value] : f)
+  for (const auto& field : f) {
+    const std::string& key = field.first;
     if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
         std::end(kKeys))
       throw SourceError(st.file, line, "unknown instrument setting '" + key + "'");
+  }
   XmInstrument ins;
   ins.name = words[1];
   ins.volume = static_cast<std::uint8_t>(FieldInt(f, "volume", 64, 0, 64, st.file, line));

@@ -178,9 +178,15 @@ JoystickReading SdlInput::Joystick() {
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) r.x = 32767;
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) r.y = -32767;
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) r.y = 32767;
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_DPAD_UP && b < 32; ++b)
-      if (SDL_GameControllerGetButton(c, static_cast<SDL_GameControllerButton>(b)))
-        r.buttons |= 1u << b;
+    // A pad's buttons go to the game's own roles (bit n is the game's button n + 1): A and X
+    // fire, A also answers yes and B no to the quit question, Start pauses, Back asks to quit.
+    constexpr struct { SDL_GameControllerButton pad; int game_button; } kPadButtons[] = {
+        {SDL_CONTROLLER_BUTTON_A, 8},     {SDL_CONTROLLER_BUTTON_X, 8},
+        {SDL_CONTROLLER_BUTTON_A, 6},     {SDL_CONTROLLER_BUTTON_B, 7},
+        {SDL_CONTROLLER_BUTTON_START, 4}, {SDL_CONTROLLER_BUTTON_BACK, 5},
+    };
+    for (const auto& m : kPadButtons)
+      if (SDL_GameControllerGetButton(c, m.pad)) r.buttons |= 1u << (m.game_button - 1);
   } else if (auto* j = joystick_.get()) {
     r.present = true;
     r.x = SDL_JoystickNumAxes(j) > 0 ? SDL_JoystickGetAxis(j, 0) : 0;
@@ -264,6 +270,17 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
       pending_text_.erase(std::remove(pending_text_.begin(), pending_text_.end(), '\0'),
                           pending_text_.end());
       return Poll(out);
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      // In the menus a pad's A chooses like Enter and B goes back like Escape.
+      const Uint8 b = e.cbutton.button;
+      if (b != SDL_CONTROLLER_BUTTON_A && b != SDL_CONTROLLER_BUTTON_B) return false;
+      const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
+      out.kind = down ? K::KeyDown : K::KeyUp;
+      out.key = b == SDL_CONTROLLER_BUTTON_A ? 13 : 27;
+      if (down) pending_text_ += static_cast<char>(out.key);
+      return true;
+    }
     case SDL_JOYDEVICEADDED:
     case SDL_JOYDEVICEREMOVED:
     case SDL_CONTROLLERDEVICEADDED:

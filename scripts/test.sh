@@ -12,7 +12,9 @@ bash "$root/scripts/setup.sh"
 echo "== build and test"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j "$jobs"
-(cd "$root/build" && ctest -j "$jobs" --output-on-failure --timeout 300)
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+(cd "$root/build" && ctest -j "$jobs" --output-on-failure --timeout 300) | tee -a "$summary"
 
 echo "== sanitizers"
 check="$root/build-check"
@@ -25,8 +27,13 @@ ln -sfn "$root/build/Data/Res" "$check/Data/Res"
 ln -sfn "$root/build/Data/Music" "$check/Data/Music"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The SDL window test runs the game binary against the desktop's own libraries; it ran above.
-(cd "$check" && ctest -j "$jobs" --output-on-failure --timeout 600 -E '^sdl_window$')
+(cd "$check" && ctest -j "$jobs" --output-on-failure --timeout 600 -E '^sdl_window$') |
+  tee -a "$summary"
 
 echo "== fuzzing"
 TRAKVOLT_FUZZ_BUILD="$check" bash "$root/fuzz/run.sh" "${TRAKVOLT_FUZZ_SECONDS:-60}"
+# One closing line for both test runs (the fuzzer stops the script on any finding).
+total=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$summary" |
+  awk '{ n += $1 } END { print n + 0 }')
 echo "== all tests passed"
+echo "$total passed, 0 failed"

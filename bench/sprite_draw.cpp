@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "media/image_list.h"
-#include "media/png_file.h"
-#include "media/surface.h"
+#include "archive/image_list.h"
+#include "base/png_file.h"
+#include "base/surface.h"
 #include "sprites/image_sprite.h"
 #include "sprites/scroll_background.h"
 #include "sprites/sprite_engine.h"

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "media/game_error.h"
-#include "media/image_list.h"
-#include "media/wave_list.h"
+#include "archive/image_list.h"
+#include "archive/wave_list.h"
+#include "base/game_error.h"
 
 namespace {
 

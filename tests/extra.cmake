@@ -11,3 +11,8 @@ endif()
 add_test(NAME sdl_window COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/sdl/window_test.sh
          $<TARGET_FILE:trakvolt> ${CMAKE_BINARY_DIR}/Data)
 set_tests_properties(sdl_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+
+# The archive manifest and contact-sheet tests drive the archive tools' library.
+if(TARGET test_archive)
+  target_link_libraries(test_archive PRIVATE trakvolt_archive_tools)
+endif()

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "media/cp1251.h"
+#include "base/cp1251.h"
 
 namespace trakvolt {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "persist/high_score_file.h"
 #include "persist/options_file.h"
 #include "persist/save_file.h"

@@ -8,7 +8,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "platform/platform.h"
 
 namespace trakvolt {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "media/surface.h"
+#include "base/surface.h"
 
 namespace trakvolt::platform {
 

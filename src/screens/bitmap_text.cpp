@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "sprites/sprite.h"
 
 namespace trakvolt {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "media/image.h"
-#include "media/surface.h"
+#include "base/image.h"
+#include "base/surface.h"
 
 namespace trakvolt {
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "media/image.h"
+#include "base/image.h"
 #include "sprites/image_sprite.h"
 
 namespace trakvolt {

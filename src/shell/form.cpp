@@ -1,8 +1,8 @@
 // The main form's life: start-up, the message loop and its events, the tick, shutdown.
 #include "shell/form.h"
 
-#include "media/cp1251.h"
-#include "media/game_error.h"
+#include "base/cp1251.h"
+#include "base/game_error.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
 #include "shell/error_text.h"

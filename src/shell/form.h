@@ -6,19 +6,19 @@
 #include <optional>
 #include <string>
 
-#include "media/frame_timer.h"
-#include "media/game_audio.h"
-#include "media/image_list.h"
-#include "media/input_device.h"
-#include "media/music_player.h"
-#include "media/random.h"
-#include "media/sound_device.h"
-#include "media/wave_list.h"
+#include "archive/image_list.h"
+#include "archive/wave_list.h"
+#include "audio/music_player.h"
+#include "audio/sound_device.h"
+#include "base/random.h"
+#include "input/frame_timer.h"
+#include "input/input_device.h"
 #include "persist/game_options.h"
 #include "persist/high_scores.h"
 #include "platform/platform.h"
 #include "race/race_state.h"
 #include "screens/bitmap_text.h"
+#include "shell/game_audio.h"
 #include "sprites/scroll_background.h"
 #include "sprites/sprite_engine_component.h"
 

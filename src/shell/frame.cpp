@@ -1,5 +1,5 @@
 // The two calls that open and close every frame, and the mouse cursor count.
-#include "media/surface.h"
+#include "base/surface.h"
 #include "shell/form.h"
 
 namespace trakvolt {

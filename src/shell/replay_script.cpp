@@ -6,9 +6,9 @@
 #include <optional>
 #include <sstream>
 
-#include "media/cp1251.h"
-#include "media/input_device.h"
-#include "media/png_file.h"
+#include "base/cp1251.h"
+#include "base/png_file.h"
+#include "input/input_device.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
 

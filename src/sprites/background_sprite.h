@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "media/image.h"
+#include "base/image.h"
 #include "sprites/sprite.h"
 
 namespace trakvolt {

@@ -1,7 +1,7 @@
 // TImageSprite: a sprite that shows one frame of a picture and steps through its animation.
 #pragma once
 
-#include "media/image.h"
+#include "base/image.h"
 #include "sprites/sprite.h"
 
 namespace trakvolt {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "sprites/sprite_engine.h"
 
 namespace trakvolt {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "media/surface.h"
+#include "base/surface.h"
 
 namespace trakvolt {
 

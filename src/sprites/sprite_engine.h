@@ -1,7 +1,7 @@
 // TSpriteEngine: the root of the sprite tree, holding the surface every sprite draws on.
 #pragma once
 
-#include "media/surface.h"
+#include "base/surface.h"
 #include "sprites/sprite.h"
 
 namespace trakvolt {

@@ -1,7 +1,7 @@
 // TSpriteEngineComponent: the main window's sprite engine, bound to the display's back surface.
 #pragma once
 
-#include "media/surface.h"
+#include "base/surface.h"
 #include "sprites/sprite_engine.h"
 
 namespace trakvolt {

@@ -3,14 +3,14 @@
 
 #include <filesystem>
 
-#include "media/archive_file.h"
-#include "media/archive_manifest.h"
-#include "media/archive_sheet.h"
-#include "media/cp1251.h"
-#include "media/game_error.h"
-#include "media/image_list.h"
-#include "media/png_file.h"
-#include "media/wave_list.h"
+#include "archive/archive_file.h"
+#include "archive/image_list.h"
+#include "archive/wave_list.h"
+#include "archive_manifest.h"
+#include "archive_sheet.h"
+#include "base/cp1251.h"
+#include "base/game_error.h"
+#include "base/png_file.h"
 #include "stream_builder.h"
 
 using namespace trakvolt;

@@ -1,8 +1,8 @@
 // Bitmap decoding: every bit depth, run-length codes, bit fields, row order, and the failures.
 #include <gtest/gtest.h>
 
-#include "media/dib_decode.h"
-#include "media/game_error.h"
+#include "archive/dib_decode.h"
+#include "base/game_error.h"
 #include "picture_builder.h"
 
 using namespace trakvolt;

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "media/archive_file.h"
-#include "media/game_error.h"
-#include "media/image_list.h"
+#include "archive/archive_file.h"
+#include "archive/image_list.h"
+#include "base/game_error.h"
 #include "picture_builder.h"
 
 using namespace trakvolt;

@@ -1,8 +1,8 @@
 // Image items: the pattern grid, plain and keyed drawing, rotated drawing, and the name index.
 #include <gtest/gtest.h>
 
-#include "media/cp1251.h"
-#include "media/image_list.h"
+#include "archive/image_list.h"
+#include "base/cp1251.h"
 
 using namespace trakvolt;
 

@@ -1,8 +1,8 @@
 // The wave archive: item properties and defaults, the RIFF payload, name lookup, round trip.
 #include <gtest/gtest.h>
 
-#include "media/game_error.h"
-#include "media/wave_list.h"
+#include "archive/wave_list.h"
+#include "base/game_error.h"
 #include "stream_builder.h"
 
 using namespace trakvolt;

@@ -8,9 +8,9 @@
 
 #include "art_build.h"
 #include "art_manifest.h"
+#include "base/png_file.h"
 #include "bitmap_font.h"
 #include "glyph_set.h"
-#include "media/png_file.h"
 #include "pixel_reduce.h"
 
 namespace trakvolt::art {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media/image_list.h"
+#include "archive/image_list.h"
 
 namespace trakvolt {
 namespace {

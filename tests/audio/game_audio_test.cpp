@@ -1,11 +1,11 @@
 // The game's sound and music routines: the options, restarting effects, missing names and
 // songs, and restarting a song when it wraps.
-#include "media/game_audio.h"
+#include "shell/game_audio.h"
 
 #include <gtest/gtest.h>
 
-#include "media/game_error.h"
-#include "media/sound_device.h"
+#include "audio/sound_device.h"
+#include "base/game_error.h"
 #include "platform/headless/headless_platform.h"
 #include "wave_maker.h"
 

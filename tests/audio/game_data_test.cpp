@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "media/game_audio.h"
-#include "media/sound_device.h"
-#include "media/wave_list.h"
+#include "archive/wave_list.h"
+#include "audio/sound_device.h"
 #include "platform/headless/headless_platform.h"
+#include "shell/game_audio.h"
 #include "wave_maker.h"
 
 namespace trakvolt {

@@ -1,6 +1,6 @@
 // The module player over libxmp: loading, playing into the mix, the order as the song goes
 // round, and freeing.
-#include "media/music_player.h"
+#include "audio/music_player.h"
 
 #include <gtest/gtest.h>
 

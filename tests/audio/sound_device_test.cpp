@@ -1,6 +1,6 @@
 // The sound device: formats converted to the output rate, copies and their limit, looping,
 // frequency/pan/volume, and mixing without wrap-around.
-#include "media/sound_device.h"
+#include "audio/sound_device.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "media/wave_list.h"
+#include "archive/wave_list.h"
 
 namespace trakvolt::audio_test {
 

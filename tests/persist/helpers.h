@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "persist/high_scores.h"
 
 namespace trakvolt::savetest {

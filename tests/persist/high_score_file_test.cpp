@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media/cp1251.h"
+#include "base/cp1251.h"
 #include "helpers.h"
 
 using namespace trakvolt;

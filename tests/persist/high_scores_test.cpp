@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/cp1251.h"
 #include "helpers.h"
-#include "media/cp1251.h"
 
 using namespace trakvolt;
 using savetest::DefaultTable;

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "media/game_error.h"
+#include "base/game_error.h"
+#include "game_folder.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/error_text.h"
 #include "shell/form.h"
-#include "game_folder.h"
 
 using namespace trakvolt;
 using testing_support::GameFolder;

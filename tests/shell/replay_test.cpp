@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "media/png_file.h"
-#include "shell/replay_script.h"
+#include "base/png_file.h"
 #include "game_folder.h"
+#include "shell/replay_script.h"
 
 using namespace trakvolt;
 using testing_support::GameFolder;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "actor.h"
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "sprites/background_sprite.h"
 #include "sprites/scroll_background.h"
 #include "sprites/sprite_engine.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "actor.h"
-#include "media/game_error.h"
+#include "base/game_error.h"
 #include "sprites/sprite_engine.h"
 
 namespace trakvolt::testing {

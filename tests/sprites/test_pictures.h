@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "media/game_error.h"
-#include "media/image.h"
-#include "media/surface.h"
+#include "base/game_error.h"
+#include "base/image.h"
+#include "base/surface.h"
 
 namespace trakvolt::testing {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "media/cp1251.h"
+#include "base/cp1251.h"
 #include "sprites/test_pictures.h"
 
 using namespace trakvolt;

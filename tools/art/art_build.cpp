@@ -9,9 +9,9 @@
 #include <stdexcept>
 
 #include "art_manifest.h"
+#include "base/png_file.h"
 #include "bitmap_font.h"
 #include "pixel_reduce.h"
-#include "media/png_file.h"
 #include "svg_render.h"
 
 namespace trakvolt::art {

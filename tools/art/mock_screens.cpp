@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "media/cp1251.h"
-#include "media/image_list.h"
-#include "media/png_file.h"
+#include "archive/image_list.h"
+#include "base/cp1251.h"
+#include "base/png_file.h"
 #include "screens/bitmap_text.h"
 #include "sprites/image_sprite.h"
 #include "sprites/scroll_background.h"

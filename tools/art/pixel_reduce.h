@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "media/surface.h"
+#include "base/surface.h"
 #include "rgba_image.h"
 
 namespace trakvolt::art {

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "media/archive_file.h"
-#include "media/archive_manifest.h"
-#include "media/cp1251.h"
-#include "media/game_error.h"
+#include "archive/archive_file.h"
+#include "archive_manifest.h"
+#include "base/cp1251.h"
+#include "base/game_error.h"
 
 int main(int argc, char** argv) {
   using namespace trakvolt;

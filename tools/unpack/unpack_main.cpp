@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include "media/archive_file.h"
-#include "media/archive_manifest.h"
-#include "media/archive_sheet.h"
-#include "media/cp1251.h"
-#include "media/game_error.h"
-#include "media/png_file.h"
+#include "archive/archive_file.h"
+#include "archive_manifest.h"
+#include "archive_sheet.h"
+#include "base/cp1251.h"
+#include "base/game_error.h"
+#include "base/png_file.h"
 
 int main(int argc, char** argv) {
   using namespace trakvolt;

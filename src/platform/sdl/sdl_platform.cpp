@@ -10,7 +10,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "media/cp1251.h"
+#include "base/cp1251.h"
 
 extern char** environ;
 

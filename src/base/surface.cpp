@@ -1,0 +1,83 @@
+// RGB565 surfaces and the clipped fill and blit routines.
+#include "base/surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace trakvolt {
+
+Rect Rect::Intersect(const Rect& o) const {
+  Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+         std::min(bottom, o.bottom)};
+  if (r.Empty()) return Rect{};
+  return r;
+}
+
+Rect Bounds(int x, int y, int w, int h) { return Rect{x, y, x + w, y + h}; }
+
+Surface::Surface(int width, int height, Pixel565 fill)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * height_, fill) {}
+
+SurfaceView Surface::View() {
+  return SurfaceView{pixels_.data(), width_, width_, height_, Rect{0, 0, width_, height_}};
+}
+
+const SurfaceView Surface::ConstView() const {
+  return SurfaceView{const_cast<Pixel565*>(pixels_.data()), width_, width_, height_,
+                     Rect{0, 0, width_, height_}};
+}
+
+namespace {
+
+Rect ViewClip(const SurfaceView& v) {
+  return v.clip.Intersect(Rect{0, 0, v.width, v.height});
+}
+
+// Works out which part of src_rect lands inside the destination clip when its top-left is
+// placed at (x, y). Returns false when nothing is visible.
+bool ClipBlit(const SurfaceView& dst, int& x, int& y, const SurfaceView& src, Rect& s) {
+  if (!dst.Valid() || !src.Valid()) return false;
+  s = s.Intersect(Rect{0, 0, src.width, src.height});
+  if (s.Empty()) return false;
+  const Rect clip = ViewClip(dst);
+  if (x < clip.left) { s.left += clip.left - x; x = clip.left; }
+  if (y < clip.top) { s.top += clip.top - y; y = clip.top; }
+  if (x + s.Width() > clip.right) s.right = s.left + (clip.right - x);
+  if (y + s.Height() > clip.bottom) s.bottom = s.top + (clip.bottom - y);
+  return !s.Empty();
+}
+
+}  // namespace
+
+void Fill(const SurfaceView& dst, const Rect& area, Pixel565 color) {
+  if (!dst.Valid()) return;
+  const Rect r = area.Intersect(ViewClip(dst));
+  for (int y = r.top; y < r.bottom; ++y) std::fill_n(&dst.At(r.left, y), r.Width(), color);
+}
+
+void Fill(const SurfaceView& dst, Pixel565 color) { Fill(dst, Rect{0, 0, dst.width, dst.height}, color); }
+
+void Blit(const SurfaceView& dst, int x, int y, const SurfaceView& src, const Rect& src_rect) {
+  Rect s = src_rect;
+  if (!ClipBlit(dst, x, y, src, s)) return;
+  const auto row_bytes = static_cast<std::size_t>(s.Width()) * sizeof(Pixel565);
+  for (int row = 0; row < s.Height(); ++row)
+    std::memmove(&dst.At(x, y + row), &src.At(s.left, s.top + row), row_bytes);
+}
+
+void BlitKeyed(const SurfaceView& dst, int x, int y, const SurfaceView& src, const Rect& src_rect,
+               Pixel565 key) {
+  Rect s = src_rect;
+  if (!ClipBlit(dst, x, y, src, s)) return;
+  const int w = s.Width();
+  for (int row = 0; row < s.Height(); ++row) {
+    const Pixel565* in = &src.At(s.left, s.top + row);
+    Pixel565* out = &dst.At(x, y + row);
+    for (int i = 0; i < w; ++i)
+      if (in[i] != key) out[i] = in[i];
+  }
+}
+
+}  // namespace trakvolt

@@ -14,11 +14,14 @@ int main(int, char**) {
     std::fprintf(stderr, "Гонкострель: %s\n", e.what());
     return 1;
   }
+  bool saved = false;
   {
     trakvolt::TMForm form(*machine);
     form.Run();
     // The companion program opens while the window still exists, before the form's final save.
     form.RunExitHook();
+    saved = form.FormDestroy();
   }
-  return 0;
+  // A failed final save was shown in a box; the exit status tells scripts and launchers too.
+  return saved ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "base/file_names.h"
+#include "base/file_replace.h"
 #include "base/game_error.h"
 
 namespace trakvolt {
@@ -17,7 +19,8 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 [[noreturn]] void CannotOpen(const std::string& file_name, int err) {
-  throw GameError(Format("Cannot open file \"%s\". %s", file_name.c_str(), std::strerror(err)));
+  throw GameError(Format("Cannot open file \"%s\". %s", GameFileName(file_name).c_str(),
+                         std::strerror(err)));
 }
 }  // namespace
 
@@ -37,11 +40,14 @@ std::vector<std::uint8_t> ReadArchiveFile(const std::string& file_name) {
 }
 
 void WriteArchiveFile(const std::string& file_name, const std::vector<std::uint8_t>& bytes) {
-  FilePtr f(std::fopen(file_name.c_str(), "wb"));
-  if (!f) throw GameError(Format("Cannot create file \"%s\". %s", file_name.c_str(), std::strerror(errno)));
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-  if (!ok || std::fclose(f.release()) != 0)
-    throw GameError(Format("Cannot write file \"%s\". %s", file_name.c_str(), std::strerror(errno)));
+  // The old archive stays whole until the new one is completely on disk (a full disk or a
+  // killed build never leaves half an archive).
+  try {
+    ReplaceFileAtomically(file_name, std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                                      bytes.size()));
+  } catch (const GameError& e) {
+    throw GameError(Format("Cannot write file \"%s\". %s", GameFileName(file_name).c_str(), e.what()));
+  }
 }
 
 }  // namespace trakvolt

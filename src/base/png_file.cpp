@@ -10,6 +10,9 @@ namespace trakvolt {
 namespace {
 
 constexpr png_uint_32 kMaxSide = 16384;
+// The archives hold pictures of at most 16 M pixels; a larger PNG is refused before its pixels
+// are allocated.
+constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 24;
 
 // Releases libpng's read state on every path out.
 struct PngImageGuard {
@@ -19,7 +22,8 @@ struct PngImageGuard {
 
 RgbImage FinishRead(png_image& image, const std::string& what) {
   PngImageGuard guard{&image};
-  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide)
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||
+      std::uint64_t{image.width} * image.height > kMaxPixels)
     throw GameError(Format("PNG %s has unsupported size %ux%u", what.c_str(), image.width,
                            image.height));
   RgbImage out;

@@ -1,12 +1,13 @@
 // The score file "hs": name, score and the two reserved numbers of each row, one per line.
 #include "persist/high_score_file.h"
 
+#include "base/file_replace.h"
 #include "persist/save_file.h"
 
 namespace trakvolt {
 
-void LoadHighScores(HighScoreTable& table, const std::string& folder) {
-  SaveFileReader reader(ReadSaveFile(SaveFilePath(folder, kHighScoreFileName)));
+void ParseHighScores(const std::string& bytes, HighScoreTable& table) {
+  SaveFileReader reader(bytes);
   HighScoreTable loaded = table;
   for (int i = 1; i <= HighScoreTable::kShownSlots; ++i) {
     THighScore& row = loaded.Slot(i);
@@ -16,6 +17,10 @@ void LoadHighScores(HighScoreTable& table, const std::string& folder) {
     row.Reserved2 = reader.ReadInteger();
   }
   table = std::move(loaded);
+}
+
+void LoadHighScores(HighScoreTable& table, const std::string& folder) {
+  ParseHighScores(ReadSaveFile(SaveFilePath(folder, kHighScoreFileName)), table);
 }
 
 std::string HighScoreFileText(const HighScoreTable& table) {
@@ -30,9 +35,7 @@ std::string HighScoreFileText(const HighScoreTable& table) {
 }
 
 void SaveHighScores(const HighScoreTable& table, const std::string& folder) {
-  const std::string text = HighScoreFileText(table);
-  ReplaceFile(SaveFilePath(folder, kHighScoreFileName),
-              [&](SaveFileSink& sink) { sink.Write(text); });
+  ReplaceFileAtomically(SaveFilePath(folder, kHighScoreFileName), HighScoreFileText(table));
 }
 
 }  // namespace trakvolt

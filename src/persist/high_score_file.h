@@ -13,8 +13,10 @@ inline constexpr const char* kHighScoreFileName = "hs";
 // part with empty names and zeros. Raises GameError "File not found" or "Invalid numeric
 // input"; on an error the table is unchanged.
 void LoadHighScores(HighScoreTable& table, const std::string& folder);
+// The same from the file's bytes.
+void ParseHighScores(const std::string& bytes, HighScoreTable& table);
 
-// Replaces `folder`/hs with slots 1..10 (see ReplaceFile: never left half-written).
+// Replaces `folder`/hs with slots 1..10 in one step: never left half-written.
 void SaveHighScores(const HighScoreTable& table, const std::string& folder);
 
 // The file's bytes for slots 1..10.

@@ -1,12 +1,13 @@
 // The options file: full screen, music, sound, country and the score table's check text.
 #include "persist/options_file.h"
 
+#include "base/file_replace.h"
 #include "persist/save_file.h"
 
 namespace trakvolt {
 
-void LoadOptions(TGameOptions& options, std::string& score_check, const std::string& folder) {
-  SaveFileReader reader(ReadSaveFile(SaveFilePath(folder, kOptionsFileName)));
+void ParseOptions(const std::string& bytes, TGameOptions& options, std::string& score_check) {
+  SaveFileReader reader(bytes);
   // Nothing carries over from the defaults: what the file lacks stays off or empty.
   TGameOptions loaded{false, false, false, {}};
   loaded.FullScreen = reader.ReadInteger() != 0;
@@ -18,20 +19,47 @@ void LoadOptions(TGameOptions& options, std::string& score_check, const std::str
   score_check = std::move(check);
 }
 
-std::string OptionsFileText(const TGameOptions& options, const HighScoreTable& table) {
+void LoadOptions(TGameOptions& options, std::string& score_check, const std::string& folder) {
+  ParseOptions(ReadSaveFile(SaveFilePath(folder, kOptionsFileName)), options, score_check);
+}
+
+namespace {
+// Line 5 read plainly, line by line; `found` tells whether the file has one.
+std::string FifthLine(const std::string& bytes, bool& found) {
+  SaveFileReader reader(bytes);
+  for (int line = 1; line < 5; ++line) reader.ReadLine();
+  found = !reader.AtEnd();
+  return reader.ReadLine();
+}
+}  // namespace
+
+std::string ScoreCheckLine(const std::string& bytes) {
+  bool found = false;
+  return FifthLine(bytes, found);
+}
+
+bool HasScoreCheckLine(const std::string& bytes) {
+  bool found = false;
+  FifthLine(bytes, found);
+  return found;
+}
+
+std::string OptionsFileText(const TGameOptions& options, const std::string& score_check) {
   std::string text;
   for (const bool flag : {options.FullScreen, options.MusicOn, options.SoundOn})
     text += flag ? "1\r\n" : "0\r\n";
   text += options.Country + "\r\n";
-  text += ComputeScoreCheck(table) + "\r\n";
+  text += score_check + "\r\n";
   return text;
+}
+
+std::string OptionsFileText(const TGameOptions& options, const HighScoreTable& table) {
+  return OptionsFileText(options, ComputeScoreCheck(table));
 }
 
 void SaveOptions(const TGameOptions& options, const HighScoreTable& table,
                  const std::string& folder) {
-  const std::string text = OptionsFileText(options, table);
-  ReplaceFile(SaveFilePath(folder, kOptionsFileName),
-              [&](SaveFileSink& sink) { sink.Write(text); });
+  ReplaceFileAtomically(SaveFilePath(folder, kOptionsFileName), OptionsFileText(options, table));
 }
 
 }  // namespace trakvolt

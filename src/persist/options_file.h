@@ -15,12 +15,20 @@ inline constexpr const char* kOptionsFileName = "options";
 // flag; lines the file does not have leave flags off and texts empty. Raises GameError "File
 // not found" or "Invalid numeric input"; on an error both outputs are unchanged.
 void LoadOptions(TGameOptions& options, std::string& score_check, const std::string& folder);
+// The same from the file's bytes.
+void ParseOptions(const std::string& bytes, TGameOptions& options, std::string& score_check);
+// The fifth line of an options file taken line by line, whatever the other lines hold: a file
+// whose flags are damaged still vouches for the score table. Empty when there is no fifth line.
+std::string ScoreCheckLine(const std::string& bytes);
+// True when the bytes hold a fifth line.
+bool HasScoreCheckLine(const std::string& bytes);
 
-// Replaces `folder`/options, writing the check text of `table` as it is now.
+// Replaces `folder`/options in one step, writing the check text of `table` as it is now.
 void SaveOptions(const TGameOptions& options, const HighScoreTable& table,
                  const std::string& folder);
 
-// The file's bytes.
+// The file's bytes, with the check text of `table`, or with `score_check` as given.
 std::string OptionsFileText(const TGameOptions& options, const HighScoreTable& table);
+std::string OptionsFileText(const TGameOptions& options, const std::string& score_check);
 
 }  // namespace trakvolt

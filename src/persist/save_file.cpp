@@ -1,82 +1,43 @@
-// Reading and safely writing the game's small text save files.
+// Reading the game's small text save files and keeping damaged ones aside.
 #include "persist/save_file.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 
+#include "base/file_names.h"
+#include "base/file_replace.h"
 #include "base/game_error.h"
 #include "platform/platform.h"
 
 namespace trakvolt {
 namespace {
 
-// The messages the game has always shown for failed file operations.
-std::string IoErrorMessage(int err) {
-  switch (err) {
-    case ENOENT: return "File not found";
-    case ENOTDIR: return "Path not found";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: return "File access denied";
-    case ENOSPC:
-    case EDQUOT: return "Disk full";
-    case EMFILE:
-    case ENFILE: return "Too many open files";
-    default: return Format("I/O error %d", err);
-  }
-}
-
-[[noreturn]] void ThrowIoError(int err) { throw GameError(IoErrorMessage(err)); }
-
 bool IsBlank(unsigned char c) { return c <= ' '; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Closes the descriptor on every path out of ReplaceFile.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() { Close(); }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  // Returns the close error (0 when fine); a failed close can mean lost data.
-  int Close() {
-    if (fd_ < 0) return 0;
-    const int rc = ::close(fd_);
-    fd_ = -1;
-    return rc == 0 ? 0 : errno;
+// Closes the descriptor on every path out.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
   }
-
- private:
-  int fd_;
 };
 
-class DescriptorSink final : public SaveFileSink {
- public:
-  explicit DescriptorSink(int fd) : fd_(fd) {}
-  void Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        ThrowIoError(errno);
-      }
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-  }
-
- private:
-  int fd_;
-};
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+// rename() that never replaces an existing name.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without the flag: a hard link fails on an existing name just the same.
+  if (::link(from.c_str(), to.c_str()) == 0) return ::unlink(from.c_str()) == 0;
+  if (errno != EPERM && errno != EXDEV) return false;
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0 || errno != ENOENT) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace
@@ -88,23 +49,41 @@ std::string SaveFilePath(const std::string& folder, std::string_view file) {
   return path;
 }
 
-std::string ReadSaveFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) ThrowIoError(errno);
+std::string ReadSaveFile(const std::string& path, Links links) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer that never comes.
+  int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+  if (links == Links::Refuse) flags |= O_NOFOLLOW;
+  Descriptor file{::open(path.c_str(), flags)};
+  if (file.fd < 0) {
+    if (errno == ENOENT) throw GameError("File not found");
+    if (errno == ELOOP) throw GameError(Format("%s is not a regular file", GameFileName(path).c_str()));
+    throw GameError(Format("%s: %s", GameFileName(path).c_str(), IoErrorMessage(errno).c_str()));
+  }
+  struct stat st {};
+  if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+    throw GameError(Format("%s is not a regular file", GameFileName(path).c_str()));
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxSaveFileSize)
+    throw GameError(Format("%s is too large", GameFileName(path).c_str()));
   std::string bytes;
   char chunk[4096];
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
-  const bool failed = std::ferror(f) != 0;
-  const int err = errno;
-  std::fclose(f);
-  if (failed) ThrowIoError(err);
+  for (;;) {
+    const ssize_t n = ::read(file.fd, chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw GameError(Format("%s: %s", GameFileName(path).c_str(), IoErrorMessage(errno).c_str()));
+    }
+    if (n == 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(n));
+    // The file may grow while it is read; its size was checked only once.
+    if (bytes.size() > kMaxSaveFileSize)
+      throw GameError(Format("%s is too large", GameFileName(path).c_str()));
+  }
   return bytes;
 }
 
 std::string SaveFileReader::ReadLine() {
   const std::size_t start = pos_;
-  while (pos_ < bytes_.size() && bytes_[pos_] != '\r' && bytes_[pos_] != '\n') ++pos_;
+  while (pos_ < bytes_.size() && !IsLineEnd(bytes_[pos_])) ++pos_;
   std::string line = bytes_.substr(start, pos_ - start);
   SkipRestOfLine();
   return line;
@@ -128,35 +107,23 @@ std::int32_t SaveFileReader::ReadInteger() {
 }
 
 void SaveFileReader::SkipRestOfLine() {
-  while (pos_ < bytes_.size() && bytes_[pos_] != '\n') ++pos_;
-  if (pos_ < bytes_.size()) ++pos_;
+  while (pos_ < bytes_.size() && !IsLineEnd(bytes_[pos_])) ++pos_;
+  if (pos_ >= bytes_.size()) return;
+  // CR LF is one line end; a lone CR or LF is one too.
+  if (bytes_[pos_] == '\r' && pos_ + 1 < bytes_.size() && bytes_[pos_ + 1] == '\n') ++pos_;
+  ++pos_;
 }
 
-void ReplaceFile(const std::string& path, const std::function<void(SaveFileSink&)>& fill) {
-  const std::string temp = path + ".tmp";
-  FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (fd.Get() < 0) {
-    if (errno == ENOENT) throw GameError("Path not found");  // only the folder can be missing
-    ThrowIoError(errno);
-  }
-  try {
-    DescriptorSink sink(fd.Get());
-    fill(sink);
-    if (::fsync(fd.Get()) != 0) ThrowIoError(errno);
-    if (const int err = fd.Close(); err != 0) ThrowIoError(err);
-    if (::rename(temp.c_str(), path.c_str()) != 0) ThrowIoError(errno);
-  } catch (...) {
-    fd.Close();
-    ::unlink(temp.c_str());
-    throw;
-  }
-  // Make the rename itself survive a crash; the data is already safe if this fails.
-  FileDescriptor folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.Get() >= 0) ::fsync(folder.Get());
+std::string KeptAsideName(const std::string& path, int generation) {
+  return generation == 0 ? path + ".bad" : path + ".bad." + std::to_string(generation);
 }
 
-bool MoveDamagedFileAside(const std::string& path) {
-  return std::rename(path.c_str(), (path + ".bad").c_str()) == 0;
+bool KeepAside(const std::string& path) {
+  for (int generation = 0; generation < kKeptAsideCopies; ++generation) {
+    if (RenameNoReplace(path, KeptAsideName(path, generation))) return true;
+    if (errno != EEXIST && errno != ENOTEMPTY && errno != EISDIR) return false;
+  }
+  return false;
 }
 
 }  // namespace trakvolt

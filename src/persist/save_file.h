@@ -1,8 +1,8 @@
-// Reading and safely writing the game's small text save files (cp1251, CR LF lines).
+// Reading the game's small text save files (cp1251 lines) safely, and keeping damaged ones
+// aside.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,14 +12,22 @@ namespace trakvolt {
 // The default save folder, written the game's way; pass it through platform::NativePath.
 inline constexpr const char* kSaveFolder = "Data\\Save";
 
+// A save file is a few hundred bytes; anything larger is damaged, not read into memory.
+inline constexpr std::size_t kMaxSaveFileSize = 1 << 20;
+
 // `file` inside `folder` (either separator style).
 std::string SaveFilePath(const std::string& folder, std::string_view file);
 
-// Reads a whole save file. A missing file raises GameError "File not found".
-std::string ReadSaveFile(const std::string& path);
+enum class Links { Follow, Refuse };
 
-// Walks the bytes of a save file line by line. Running off the end is not an error: a text
-// then reads as empty and a number as 0.
+// Reads a whole save file. Only a regular file of at most kMaxSaveFileSize bytes is read; a
+// FIFO, device or folder is refused without waiting on it. With Links::Refuse a symbolic link
+// is refused too (for leftovers the game made itself). Raises GameError: "File not found" when
+// it does not exist, else a message naming the file.
+std::string ReadSaveFile(const std::string& path, Links links = Links::Follow);
+
+// Walks the bytes of a save file line by line. CR LF, LF and a lone CR each end a line.
+// Running off the end is not an error: a text then reads as empty and a number as 0.
 class SaveFileReader {
  public:
   explicit SaveFileReader(std::string bytes) : bytes_(std::move(bytes)) {}
@@ -30,6 +38,7 @@ class SaveFileReader {
   // characters as a signed decimal int32 and drops the rest of that line. Anything that does
   // not convert raises GameError "Invalid numeric input".
   std::int32_t ReadInteger();
+  bool AtEnd() const { return pos_ >= bytes_.size(); }
 
  private:
   void SkipRestOfLine();
@@ -38,21 +47,15 @@ class SaveFileReader {
   std::size_t pos_ = 0;
 };
 
-// A file being written; every failed write raises the system's error message.
-class SaveFileSink {
- public:
-  virtual ~SaveFileSink() = default;
-  virtual void Write(std::string_view bytes) = 0;
-};
+// How many damaged copies of one file are kept: `name`.bad, then `name`.bad.1 ... .bad.9.
+inline constexpr int kKeptAsideCopies = 10;
 
-// Replaces `path` without ever leaving it half-written: `fill` writes into a temporary file in
-// the same folder, which is flushed to disk and then renamed over the old file. When anything
-// fails (including an exception thrown by `fill`), the temporary file is removed, the old file
-// stays as it was and a GameError ("Disk full", "File access denied", ...) is raised.
-void ReplaceFile(const std::string& path, const std::function<void(SaveFileSink&)>& fill);
+// The name of kept-aside copy number `generation` (0 .. kKeptAsideCopies-1) of `path`.
+std::string KeptAsideName(const std::string& path, int generation);
 
-// Moves a damaged save file aside to `path` + ".bad" (replacing an older one) so that the next
-// save does not destroy what the player might still recover. Returns false when it could not.
-bool MoveDamagedFileAside(const std::string& path);
+// Moves a damaged save file (or whatever stands under its name) aside to the first free
+// kept-aside name, never replacing an older copy. Returns false when it could not (no free
+// name, or the folder refuses); the file is then left where it is.
+bool KeepAside(const std::string& path);
 
 }  // namespace trakvolt

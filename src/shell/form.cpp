@@ -1,6 +1,9 @@
 // The main form's life: start-up, the message loop and its events, the tick, shutdown.
 #include "shell/form.h"
 
+#include <chrono>
+#include <random>
+
 #include "base/cp1251.h"
 #include "base/game_error.h"
 #include "persist/save_data.h"
@@ -8,6 +11,25 @@
 #include "shell/error_text.h"
 
 namespace trakvolt {
+namespace {
+
+// The wall clock mixed with the system's random source.
+std::uint32_t FreshSeed() {
+  std::uint64_t mixed = static_cast<std::uint64_t>(
+      std::chrono::system_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    mixed ^= (static_cast<std::uint64_t>(device()) << 32) | device();
+  } catch (const std::exception&) {
+    // no system source: the clock alone
+  }
+  mixed ^= mixed >> 33;
+  mixed *= 0xff51afd7ed558ccdULL;
+  mixed ^= mixed >> 33;
+  return static_cast<std::uint32_t>(mixed);
+}
+
+}  // namespace
 
 TMForm::TMForm(platform::Platform& platform, FormSettings settings)
     : MSound(platform.GetAudio()),
@@ -31,7 +53,7 @@ TMForm::TMForm(platform::Platform& platform, FormSettings settings)
 }
 
 TMForm::~TMForm() {
-  Guarded([this] { SaveAndQuit(); });
+  FormDestroy();
   // Sprites go first, while the records some of them point into still exist.
   ScrollBackground = nullptr;
   MSpriteEngine.Engine().Clear();
@@ -44,12 +66,14 @@ void TMForm::FormCreate() {
   MImageList3.LoadArchive(platform::NativePath(files::kRaceImages));
   MWaveList.LoadArchive(platform::NativePath(files::kSounds));
   MSound.Prepare(MWaveList.Items);
-  // Seed the random source from the clock unless a run asked for a fixed seed.
-  Random.Seed(settings_.seed ? *settings_.seed : platform_.GetEvents().NowMs());
+  // A fixed seed replays a run; otherwise every start races differently.
+  Random.Seed(settings_.seed ? *settings_.seed : FreshSeed());
   // A missing or damaged save file does not stop the game: it starts with the defaults and
   // the damaged file is kept aside; its message is shown once.
-  for (const std::string& message : LoadSaveData(kSaveFolder, HighScores, GameOptions, ScoreCheck))
-    ShowError(message);
+  const SaveDataLoad loaded = LoadSaveData(kSaveFolder, HighScores, GameOptions, ScoreCheck);
+  save_loaded_ = true;
+  save_allowed_ = loaded.may_save;
+  for (const std::string& message : loaded.messages) ShowError(message);
   ApplyScreenMode();
   Text.InitGlyphWidths();
   ScrollBackground = &MSpriteEngine.Engine().Add<TScrollBackground>(
@@ -176,7 +200,21 @@ void TMForm::MDisplayClick() {}
 void TMForm::SaveAndQuit() {
   // Ask the loop to end first, so that a failed save cannot keep the player from leaving.
   terminated_ = true;
+  if (!save_loaded_) return;
+  if (!save_allowed_)
+    throw GameError("The settings and scores were not saved: a damaged save file is in the way");
   SaveGameData(kSaveFolder, GameOptions, HighScores);
+}
+
+bool TMForm::FormDestroy() {
+  if (destroyed_) return final_save_ok_;
+  destroyed_ = true;
+  final_save_ok_ = false;
+  Guarded([&] {
+    SaveAndQuit();
+    final_save_ok_ = true;
+  });
+  return final_save_ok_;
 }
 
 void TMForm::RunExitHook() {

@@ -49,7 +49,7 @@ class TMForm final : public platform::DisplayListener {
  public:
   // Runs the start-up sequence (FormCreate). Errors are shown in the error box.
   TMForm(platform::Platform& platform, FormSettings settings = {});
-  // FormDestroy: saves options and scores once more.
+  // FormDestroy (once, if the program has not called it): saves options and scores once more.
   ~TMForm() override;
   TMForm(const TMForm&) = delete;
   TMForm& operator=(const TMForm&) = delete;
@@ -62,6 +62,9 @@ class TMForm final : public platform::DisplayListener {
   bool Terminated() const { return terminated_; }
   // After the loop: opens the companion program if it exists.
   void RunExitHook();
+  // The final save of the shutdown; returns false when it failed (the program's exit status
+  // says so). The destructor runs it when nobody did.
+  bool FormDestroy();
 
   // Frame routines every screen uses.
   void BeginFrame(int move_count, bool move);
@@ -72,7 +75,8 @@ class TMForm final : public platform::DisplayListener {
   void SetWindowedMode();
   void SetFullScreenMode();
   void ApplyScreenMode();
-  // Writes the save files and asks the loop to end.
+  // Writes the save files and asks the loop to end. Files that start-up did not load (it
+  // failed before them) are never written: that would put defaults over the player's data.
   void SaveAndQuit();
 
   // Window events (also reachable from tests).
@@ -141,6 +145,11 @@ class TMForm final : public platform::DisplayListener {
   platform::Platform& platform_;
   FormSettings settings_;
   bool terminated_ = false;
+  // The save files were read at start-up and may be written at exit.
+  bool save_loaded_ = false;
+  bool save_allowed_ = false;
+  bool destroyed_ = false;
+  bool final_save_ok_ = true;
   std::optional<platform::WindowPlacement> stored_placement_;
 };
 

@@ -169,12 +169,12 @@ TEST(WaveList, RootPrefixByteIsSkippedWithTheChildPositionItAnnounces) {
             "Invalid property value");
 }
 
-TEST(WaveList, MissingFileNamesTheFileAndTheReason) {
+TEST(WaveList, MissingFileNamesTheFileAsTheGameDoesAndTheReason) {
   TWaveList list;
   try {
     list.LoadArchive("Data/Res/NoSuch.dxw");
     FAIL();
   } catch (const GameError& e) {
-    EXPECT_STREQ(e.what(), "Cannot open file \"Data/Res/NoSuch.dxw\". No such file or directory");
+    EXPECT_STREQ(e.what(), "Cannot open file \"Data\\Res\\NoSuch.dxw\". No such file or directory");
   }
 }

@@ -3,6 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
+
 
 #include "base/game_error.h"
 #include "base/png_file.h"
@@ -50,4 +53,58 @@ TEST(PngFile, MissingAndMalformedFilesRaiseGameError) {
   EXPECT_THROW(ReadPng(junk), GameError);
   EXPECT_THROW(DecodePng({1, 2, 3}), GameError);
   EXPECT_THROW(WritePng(TempPath("no_dir/x.png"), Surface(1, 1)), GameError);
+}
+
+namespace {
+
+// The CRC the PNG chunks carry.
+std::uint32_t Crc32(const std::vector<std::uint8_t>& bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::uint8_t b : bytes) {
+    crc ^= b;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// A PNG that is only a header claiming `width` x `height`: a reader that allocates the pixels
+// before checking the size would ask for gigabytes.
+std::vector<std::uint8_t> HeaderOnlyPng(std::uint32_t width, std::uint32_t height) {
+  std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const auto put32 = [](std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+  };
+  std::vector<std::uint8_t> chunk = {'I', 'H', 'D', 'R'};
+  put32(chunk, width);
+  put32(chunk, height);
+  for (std::uint8_t b : {8, 2, 0, 0, 0}) chunk.push_back(b);  // 8-bit RGB
+  put32(png, 13);
+  png.insert(png.end(), chunk.begin(), chunk.end());
+  put32(png, Crc32(chunk));
+  for (const char* name : {"IDAT", "IEND"}) {  // no pixel data at all
+    const std::vector<std::uint8_t> empty(name, name + 4);
+    put32(png, 0);
+    png.insert(png.end(), empty.begin(), empty.end());
+    put32(png, Crc32(empty));
+  }
+  return png;
+}
+
+}  // namespace
+
+TEST(PngFile, OversizedPicturesAreRefusedBeforeTheirPixelsAreAllocated) {
+  for (auto [w, h] : {std::pair{16384u, 16384u}, std::pair{8192u, 4096u}, std::pair{16384u, 1025u}}) {
+    try {
+      DecodePng(HeaderOnlyPng(w, h));
+      ADD_FAILURE() << w << "x" << h << " was accepted";
+    } catch (const GameError& e) {
+      EXPECT_NE(std::string(e.what()).find("unsupported size"), std::string::npos) << e.what();
+    }
+  }
+  // Just inside the limit the size is accepted and the missing pixel data is what fails.
+  try {
+    DecodePng(HeaderOnlyPng(4096, 4096));
+  } catch (const GameError& e) {
+    EXPECT_EQ(std::string(e.what()).find("unsupported size"), std::string::npos) << e.what();
+  }
 }

@@ -1,7 +1,9 @@
-// Number and line reading rules of the save files, and the safe replacement of a file.
+// Number and line reading rules of the save files, safe reading, and keeping damaged files
+// aside.
 #include "persist/save_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -31,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"2147483647\n-2147483648", 2147483647, -2147483647 - 1},
                       NumberCase{"000000000000000000000000000000001\n9", 0, 9},  // 32 taken
                       NumberCase{"3", 3, 0},                               // end of file reads 0
+                      NumberCase{"1 rest\r2\r", 1, 2},                     // CR alone ends a line
                       NumberCase{"", 0, 0}));
 
 TEST(ReadIntegerErrors, WhatDoesNotConvertIsInvalidNumericInput) {
@@ -50,44 +53,49 @@ TEST(ReadLine, TakesWholeLinesOfAnyLengthAndEmptyAtTheEnd) {
   EXPECT_EQ(reader.ReadLine(), "");
 }
 
-TEST(ReadSaveFile, MissingFileIsFileNotFound) {
+TEST(ReadLine, CrLfLfAndALoneCrEachEndOneLine) {
+  SaveFileReader reader("a\r\nb\nc\rd\r\r\ne\n\rf");
+  for (const char* want : {"a", "b", "c", "d", "", "e", "", "f", ""})
+    EXPECT_EQ(reader.ReadLine(), want);
+}
+
+TEST(ReadSaveFile, ReadsOnlyRegularFilesOfSaveFileSize) {
   savetest::TempSaveFolder folder;
   EXPECT_EQ(savetest::ErrorOf([&] { ReadSaveFile(folder.File("hs")); }), "File not found");
+
+  ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);  // no writer ever comes
+  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("fifo")); }).find("not a regular file"),
+            std::string::npos);
+  std::filesystem::create_directory(folder.File("folder"));
+  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("folder")); }).find("not a regular file"),
+            std::string::npos);
+  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile("/dev/zero"); }).find("not a regular file"),
+            std::string::npos);
+
+  folder.Write("big", std::string(kMaxSaveFileSize + 1, '1'));
+  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("big")); }).find("too large"),
+            std::string::npos);
+  folder.Write("full", std::string(kMaxSaveFileSize, '1'));
+  EXPECT_EQ(ReadSaveFile(folder.File("full")).size(), kMaxSaveFileSize);
+
+  folder.Write("target", "scores");
+  std::filesystem::create_symlink(folder.File("target"), folder.File("link"));
+  EXPECT_EQ(ReadSaveFile(folder.File("link")), "scores");
+  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("link"), Links::Refuse); })
+                .find("not a regular file"),
+            std::string::npos);
 }
 
-TEST(ReplaceFile, WritesTheNewContent) {
+TEST(KeepAside, KeepsEveryGenerationAndNeverReplacesOne) {
   savetest::TempSaveFolder folder;
-  folder.Write("hs", "old");
-  ReplaceFile(folder.File("hs"), [](SaveFileSink& s) {
-    s.Write("new ");
-    s.Write("table");
-  });
-  EXPECT_EQ(folder.Read("hs"), "new table");
-  EXPECT_FALSE(folder.Has("hs.tmp"));
-}
-
-TEST(ReplaceFile, AFailureHalfwayLeavesTheOldFileIntact) {
-  savetest::TempSaveFolder folder;
-  folder.Write("hs", "the old table");
-  EXPECT_EQ(savetest::ErrorOf([&] {
-              ReplaceFile(folder.File("hs"), [](SaveFileSink& s) {
-                s.Write("half of the new");
-                throw GameError("Disk full");  // as the disk filling up would report it
-              });
-            }),
-            "Disk full");
-  EXPECT_EQ(folder.Read("hs"), "the old table");
-  EXPECT_FALSE(folder.Has("hs.tmp"));
-}
-
-TEST(ReplaceFile, SystemErrorsGetTheGameMessages) {
-  savetest::TempSaveFolder folder;
-  std::filesystem::create_directory(folder.File("hs"));  // cannot be replaced by a file
-  EXPECT_EQ(savetest::ErrorOf([&] {
-              ReplaceFile(folder.File("hs"), [](SaveFileSink& s) { s.Write("x"); });
-            }),
-            "File access denied");
-  EXPECT_FALSE(folder.Has("hs.tmp"));
-  EXPECT_EQ(savetest::ErrorOf([&] { ReplaceFile(folder.File("nowhere/hs"), [](SaveFileSink&) {}); }),
-            "Path not found");
+  std::filesystem::create_directories(folder.File("hs.bad/something"));  // in the way
+  for (int n = 1; n < kKeptAsideCopies; ++n) {
+    folder.Write("hs", "copy " + std::to_string(n));
+    EXPECT_TRUE(KeepAside(folder.File("hs"))) << n;
+    EXPECT_EQ(folder.Read("hs.bad." + std::to_string(n)), "copy " + std::to_string(n));
+  }
+  folder.Write("hs", "one too many");
+  EXPECT_FALSE(KeepAside(folder.File("hs")));
+  EXPECT_EQ(folder.Read("hs"), "one too many");  // left where it is
+  EXPECT_EQ(folder.Read("hs.bad.1"), "copy 1");
 }

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "base/game_error.h"
 #include "game_folder.h"
@@ -51,7 +52,7 @@ TEST(Form, StartUpErrorIsShownOnceAndTheWindowStillOpens) {
   TMForm form(machine);
   ASSERT_EQ(machine.desktop.Boxes().size(), 1u);
   EXPECT_EQ(machine.desktop.Boxes()[0].caption, "Гонкострель");
-  EXPECT_NE(machine.desktop.Boxes()[0].text.find("Res1.dxg"), std::string::npos);
+  EXPECT_NE(machine.desktop.Boxes()[0].text.find("\"Data\\Res\\Res1.dxg\""), std::string::npos);
   EXPECT_TRUE(machine.display.Initialized());
   EXPECT_EQ(form.ScrollBackground, nullptr);
   for (int i = 0; i < 10; ++i) {
@@ -232,4 +233,53 @@ TEST(Form, EffectsAndMusicReachTheAudioOutput) {
   form.Audio.StopMusic();
   form.PlaySoundByName("CarExplosion");  // sound switched off: nothing plays
   EXPECT_EQ(loudest(), 0);
+}
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace
+
+TEST(Form, AStartUpThatFailedBeforeTheSavesNeverWritesThem) {
+  GameFolder folder(GameFolder::Data::None);  // no archives: start-up stops at the first one
+  const auto save = folder.Path() / "Data" / "Save";
+  WriteFile(save / "options", "1\r\n0\r\n1\r\nDE\r\nsomething\r\n");
+  WriteFile(save / "hs", "the player's table\r\n");
+  platform::HeadlessPlatform machine;
+  {
+    TMForm form(machine);
+    form.SaveAndQuit();  // the exit button, then the shutdown's own save
+    EXPECT_TRUE(form.FormDestroy());
+  }
+  EXPECT_EQ(ReadFile(save / "options"), "1\r\n0\r\n1\r\nDE\r\nsomething\r\n");
+  EXPECT_EQ(ReadFile(save / "hs"), "the player's table\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save), {}), 2);
+}
+
+TEST(Form, AFailedFinalSaveIsShownAndReported) {
+  GameFolder folder;
+  WriteFile(folder.Path() / "Data" / "Save", "a file where the save folder belongs");
+  platform::HeadlessPlatform machine;
+  TMForm form(machine);
+  const std::size_t boxes = machine.desktop.Boxes().size();
+  EXPECT_FALSE(form.FormDestroy());
+  ASSERT_EQ(machine.desktop.Boxes().size(), boxes + 1);
+  EXPECT_NE(machine.desktop.Boxes().back().text.find("Data\\Save"), std::string::npos);
+}
+
+TEST(Form, TwoStartsWithoutASeedRaceDifferently) {
+  GameFolder folder;
+  platform::HeadlessPlatform first_machine, second_machine;
+  TMForm first(first_machine);
+  TMForm second(second_machine);
+  EXPECT_NE(first.Random.SeedValue(), second.Random.SeedValue());
 }

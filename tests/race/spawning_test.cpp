@@ -175,7 +175,7 @@ TEST_F(SpawnTest, ASpawnTriesEveryFreeSlotWithItsOwnLane) {
 }
 
 TEST_F(SpawnTest, ARoadsideSignHoldsBackEverythingButTheFinishLine) {
-  Place(kind::SignLeftRed, 2, 400);
+  TWallSprite& sign = Place(kind::SignLeftRed, 2, 400);
   for (const int k : {kind::Wall05, kind::Bonus100, kind::SignRightBlue, kind::FirstCar})
     EXPECT_EQ(SpawnObject(world, k), nullptr) << k;
   TWallSprite* finish = SpawnObject(world, kind::FinishLine);
@@ -183,6 +183,11 @@ TEST_F(SpawnTest, ARoadsideSignHoldsBackEverythingButTheFinishLine) {
   EXPECT_EQ(finish->X, 283);
   EXPECT_EQ(finish->Y, car->Y - 600);  // 600 pixels above the car's top edge
   EXPECT_EQ(finish->Slot, 2);
+  // Once the sign has left the screen the road takes new objects again.
+  finish->Free();
+  sign.Y = 601;
+  SweepObjects(world);
+  EXPECT_NE(SpawnObject(world, kind::Wall05), nullptr);
 }
 
 TEST_F(SpawnTest, AWallInALaneKeepsTheNextWallOutOfIt) {

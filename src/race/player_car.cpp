@@ -61,10 +61,11 @@ void TMyCarSprite::Brake(bool pressing, bool on_shoulder) {
   const double step = on_shoulder && !pressing ? 0.05 : BrakeDecel;
   if (!Controllable) return;
   double& speed = world_.Race.RoadSpeed;
+  // A braking car stops; it never rolls backwards (from 0.15 a full step would leave -0.05).
   if (speed < 0.1)
     speed = 0;
   else
-    speed -= step;
+    speed = std::max(0.0, speed - step);
 }
 
 void TMyCarSprite::SteerLeft() {

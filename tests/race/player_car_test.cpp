@@ -45,6 +45,16 @@ TEST_F(CarTest, ReleasedKeysKeepTheSpeedAndSmallSpeedsBrakeToExactlyZero) {
   race.RoadSpeed = 0.0999;
   Frame();
   EXPECT_EQ(race.RoadSpeed, 0.0);
+
+  // Three taps of throttle on the dirt make 0.15; a full brake step stops the car there
+  // instead of sending the road backwards.
+  race.RoadSpeed = 0.15;
+  TWallSprite& crack = Place(kind::Crack, 2, 100);
+  Frame();
+  EXPECT_EQ(race.RoadSpeed, 0.0);
+  Release(vk::Down);
+  Frames(10);
+  EXPECT_EQ(crack.Y, 100);
 }
 
 TEST_F(CarTest, SteeringStepIsSpeedOverDivisorCappedAt12AndLeftWinsOverRight) {

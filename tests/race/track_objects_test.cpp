@@ -106,6 +106,20 @@ TEST_F(ObjectTest, HazardsSlowThePushAndTheRabbitTakesPoints) {
   EXPECT_FALSE(race.TrackSlots[slot].InUse);  // collected: gone at the sweep
 }
 
+TEST_F(ObjectTest, ABonusTakenAfterTheSpikesEndsTheThrottleLock) {
+  PutCarInLane(3);
+  race.RoadSpeed = 100.0 / 14;
+  PlaceOnCar(kind::Spike10);
+  Frame();
+  ASSERT_EQ(car->StunTime, 10);
+  Frames(30);  // slowing down to 50/14, then the stun clock runs
+  TakeBonus(kind::BonusGun);
+  EXPECT_EQ(car->StunTime, 0);
+  Hold(vk::Up);
+  Frame();
+  EXPECT_DOUBLE_EQ(race.RoadSpeed, 5.1);
+}
+
 TEST_F(ObjectTest, StonesAndCracksSlowByTheirAmountOnlyAtSpeed) {
   struct Case {
     int kind;

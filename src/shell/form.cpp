@@ -37,6 +37,9 @@ TMForm::TMForm(platform::Platform& platform, FormSettings settings)
       MFrameTimer([&platform] { return platform.GetEvents().NowMs(); }),
       MInput(platform.GetInput(), platform.GetWindow()),
       Audio(MSound, MWaveList, MMusic, GameOptions, GameState),
+      RaceWorld{RaceState, MSpriteEngine.Engine(), MImageList3, Random, MInput, MFrameTimer,
+                [this](std::string_view name) { PlaySoundByName(name); },
+                [this](std::string_view name) { StopSoundByName(name); }},
       platform_(platform),
       settings_(settings) {
   MFrameTimer.SetInterval(30);

@@ -17,6 +17,7 @@
 #include "persist/high_scores.h"
 #include "platform/platform.h"
 #include "race/race_state.h"
+#include "race/race_world.h"
 #include "screens/bitmap_text.h"
 #include "shell/game_audio.h"
 #include "sprites/scroll_background.h"
@@ -134,6 +135,8 @@ class TMForm final : public platform::DisplayListener {
 
   // Sound effects by name and the music of the current screen, as the options allow.
   TGameAudio Audio;
+  // What the race code reaches of the above.
+  TRaceWorld RaceWorld;
 
  private:
   void FormCreate();

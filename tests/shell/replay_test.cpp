@@ -37,7 +37,7 @@ TEST(Replay, AltEnterIsSavedAtTheEndAndScreenshotsAreWritten) {
   // The mode switch restarts the timer's clock, so the step that carries it ticks nothing.
   EXPECT_EQ(r.ticks, 6);
   EXPECT_TRUE(r.message_boxes.empty());
-  EXPECT_EQ(r.Summary(), "ticks 6, GameState -1, message boxes 0\n");
+  EXPECT_EQ(r.Summary(), "ticks 6, GameState 0, message boxes 0\n");
   // The toggled full-screen flag reached the options file at shutdown.
   EXPECT_EQ(ReadFile(folder.Path() / "Data/Save/options").substr(0, 3), "1\r\n");
   const RgbImage shot = ReadPng((folder.Path() / "shot.png").string());
@@ -60,7 +60,7 @@ TEST(Replay, BadLinesFailWithTheirLineNumber) {
       {"run 1\nfly away\n", "line 2: unknown command 'fly'"},
       {"down Hyper\n", "line 1: unknown key 'Hyper'"},
       {"run 1\nseed 3\n", "line 2: seed must come before the first tick"},
-      {"until 0 max 4\n", "line 1: GameState -1 after 4 ticks, wanted 0"},
+      {"until 2 max 4\n", "line 1: GameState 0 after 4 ticks, wanted 2"},
       {"mouse 10\n", "line 1: mouse needs X Y"},
       {"screenshot /nonexistent/dir/x.png\n", "line 1: "},
   };

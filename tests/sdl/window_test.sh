@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The real SDL game under a virtual X display: the window opens at 800 x 600 with its title, a
-# screenshot of it can be taken, it sleeps between ticks, and closing it saves and exits cleanly.
+# The real SDL game under a virtual X display: the window opens at 800 x 600 with its title and
+# shows the animated main menu, which answers the keyboard and the mouse; it sleeps between
+# ticks, and closing it saves and exits cleanly.
 # Without a display at all it must say so and fail. Skips (77) when Xvfb is not installed.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 game=$1
 data=$2
 command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v import >/dev/null || exit 77
@@ -41,6 +43,36 @@ y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
 sleep 0.5
 import -window root -crop "800x600+$x+$y" +repage shot.png || fail "no screenshot"
 [ "$(identify -format '%wx%h' shot.png)" = "800x600" ] || fail "screenshot is not 800 x 600"
+
+# The main menu: its intro plays, then the start button is lit. A button is lit when the pixel
+# inside its left end is gold (much more red than blue), plain when it is navy.
+xtool="python3 $here/xtool.py"
+shot() { import -window root -crop "800x600+$x+$y" +repage -depth 8 "$1" || fail "no screenshot $1"; }
+gold() {  # gold FILE X Y
+  read -r r _ b < <($xtool pixel "$1" "$2" "$3")
+  [ "$r" -gt $((b + 80)) ]
+}
+lit() { gold "$1" 610 $(($2 + 45)); }  # lit FILE BUTTON_Y: the main-menu button at that y
+shot intro.ppm
+sleep 3
+shot menu.ppm
+! lit intro.ppm 115 || fail "a button is lit during the intro"
+lit menu.ppm 115 || fail "the start button is not lit once the menu has come in"
+$xtool key Down
+sleep 0.3
+shot down.ppm
+lit down.ppm 175 && ! lit down.ppm 115 || fail "Down did not move the highlight to the options button"
+$xtool move $((x + 640)) $((y + 330))
+sleep 0.3
+shot help.ppm
+lit help.ppm 300 || fail "the pointer did not light the help button"
+$xtool click
+sleep 0.3
+shot page.ppm
+# The help page's "Next" arrow is lit, below where the menu's description was.
+gold page.ppm 475 465 || fail "a click on help did not open the help page"
+$xtool key Escape
+sleep 0.3
 
 # CPU time over three seconds of waiting (reported, not judged: timing is not a unit test).
 t1=$(awk '{print $14 + $15}' /proc/$pid/stat)

@@ -4,8 +4,6 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateRace = 1;
-
 // One step per press: `back` is tested first, `forward` second; holding keeps the cursor still.
 void Navigate(TScreenHost& host, bool wrap, InputState back_key, InputState forward_key,
               bool back_first) {
@@ -29,10 +27,6 @@ void Navigate(TScreenHost& host, bool wrap, InputState back_key, InputState forw
 }
 
 }  // namespace
-
-void TScreenHost::PlayClickSound() {
-  if (State() != kStateRace) PlaySound("Button_Pressed");
-}
 
 void FindHoveredButton(TMenus& menus, int mouse_x, int mouse_y) {
   const double mx = mouse_x, my = mouse_y;

@@ -62,6 +62,7 @@ class TScreenHost {
     return SpriteRoot().Add<TMenuButton>(MenuImages(), active, inactive, active_frame,
                                          inactive_frame, x, y);
   }
+  // "Button_Pressed", except during the race.
   void PlayClickSound();
 };
 

@@ -27,6 +27,7 @@ TMForm::TMForm(platform::Platform& platform, FormSettings settings)
     // The rest of start-up is skipped; GameState stays without a screen so no tick runs into
     // the missing pieces. The window still opens, so the player can see and close it.
     ShowError(e.what());
+    GameState = state::None;  // also when the menu was half built
     if (!MDisplay().Initialized()) Guarded([this] { ApplyScreenMode(); });
   }
 }

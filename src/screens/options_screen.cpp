@@ -10,8 +10,8 @@ namespace trakvolt {
 namespace {
 
 constexpr int kStateOptions = 2;
-constexpr int kScreenModeButton = 7, kMusicButton = 8, kSoundButton = 9, kCountryButton = 10;
-constexpr int kLabelX = 35, kValueX = 265, kCountryX = 265;
+constexpr int kScreenModeButton = 7, kCountryButton = 10;
+constexpr int kLabelX = 35, kCountryX = 265;
 constexpr int kCountryFieldEnd = 500;
 constexpr double kCursorLeftmost = 264, kCursorY = 312;
 constexpr int kBlinkMs = 500;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "archive/archive_file.h"
 #include "base/game_error.h"
 #include "game_folder.h"
 #include "platform/headless/headless_platform.h"
@@ -233,4 +234,30 @@ TEST(Form, EffectsAndMusicReachTheAudioOutput) {
   form.Audio.StopMusic();
   form.PlaySoundByName("CarExplosion");  // sound switched off: nothing plays
   EXPECT_EQ(loudest(), 0);
+}
+
+TEST(Form, AMenuPictureMissingAtStartUpLeavesNoScreenRunning) {
+  GameFolder folder;
+  // The menu list without its top panel.
+  const auto res = folder.Path() / "Data" / "Res";
+  const std::filesystem::path built = std::filesystem::read_symlink(res);
+  std::filesystem::remove(res);
+  std::filesystem::create_directory(res);
+  for (const char* file : {"Res3.dxg", "Sounds.dxw"})
+    std::filesystem::create_symlink(built / file, res / file);
+  TImageList menu;
+  menu.LoadArchive((built / "Res1.dxg").string());
+  menu.Items.Delete(menu.FindItem("UpPanel").Index());
+  WriteArchiveFile((res / "Res1.dxg").string(), menu.Items.SaveToBytes());
+
+  platform::HeadlessPlatform machine;
+  TMForm form(machine);
+  ASSERT_EQ(machine.desktop.Boxes().size(), 1u);
+  EXPECT_EQ(machine.desktop.Boxes()[0].text, "Image 'UpPanel' not found.");
+  EXPECT_EQ(form.GameState, state::None);
+  for (int i = 0; i < 5; ++i) {
+    machine.events.Advance(30);
+    form.Pump();
+  }
+  EXPECT_EQ(machine.desktop.Boxes().size(), 1u);
 }

@@ -135,6 +135,9 @@ TEST_F(Dispatch, TheOwnButtonSoundsWhenTheHighlightArrivesThoughItWasLit) {
   PointAt(button::Options);
   Tick();
   EXPECT_TRUE(Playing("Button_Activated"));
+  form.StopSoundByName("Button_Activated");
+  Tick(3);  // once per arrival, not every frame
+  EXPECT_FALSE(Playing("Button_Activated"));
 }
 
 TEST_F(Dispatch, AltEnterSwitchesTheModeInEveryScreenWithoutLeavingIt) {

@@ -27,6 +27,13 @@ constexpr const char* kFontNames[] = {"Font_small", "Font_medium_inactive", "Fon
                                       "Font_big"};
 constexpr int kBigFont = 4;
 
+// The image name of a font number; another number raises a GameError.
+const char* FontName(int font_number) {
+  if (font_number < 1 || font_number > 4)
+    throw GameError(Format("Font %d does not exist", font_number));
+  return kFontNames[font_number - 1];
+}
+
 void WidthsFromLastColumns(const BitmapText::WidthTable& last, int cell,
                            BitmapText::WidthTable& widths) {
   for (int i = 0; i < BitmapText::kGlyphCount; ++i) widths[i] = last[i] - cell * i + 1;
@@ -55,20 +62,16 @@ void BitmapText::InitGlyphWidths() {
 }
 
 void BitmapText::SelectFont(int font_number) {
-  if (font_number < 1 || font_number > 4)
-    throw GameError(Format("Font %d does not exist", font_number));
-  current_font_name_ = kFontNames[font_number - 1];
+  current_font_name_ = FontName(font_number);
   current_font_number_ = font_number;
 }
 
-void BitmapText::DrawText(const TImageSource& images, const SurfaceView& dst,
-                          std::string_view text, int x, int y) {
-  const TImage& font = images.Find(current_font_name_);
-  const bool big = current_font_number_ == kBigFont;
+template <typename Draw>
+double BitmapText::Pen(const TImage& font, bool big, std::string_view text, int x,
+                       Draw&& draw) const {
   // The big font's glyphs overlap by a twentieth of the frame; a space is a fifth of it.
   const double correction = big ? -(font.FrameWidth() / 20.0) : 0.0;
   const double space = font.FrameWidth() / 5.0;
-  if (text.empty()) return;
   double pen = x;
   for (const char ch : text) {
     const unsigned char c = ShownAs(static_cast<unsigned char>(ch));
@@ -77,12 +80,28 @@ void BitmapText::DrawText(const TImageSource& images, const SurfaceView& dst,
       pen = std::trunc(pen + space);
       continue;
     }
-    if (frame < font.FrameCount()) font.Draw(dst, TruncToInt(pen), y, frame);
+    draw(pen, frame);
     // Digits and Latin letters always advance by the big layout.
     const WidthTable& widths = (c < 128 || big) ? glyph_width_40_ : glyph_width_24_;
     pen = std::trunc(pen + widths[frame] + correction);
   }
+  return pen;
+}
+
+void BitmapText::DrawText(const TImageSource& images, const SurfaceView& dst,
+                          std::string_view text, int x, int y) {
+  const TImage& font = images.Find(current_font_name_);
+  if (text.empty()) return;
+  const double pen = Pen(font, current_font_number_ == kBigFont, text, x, [&](double at, int frame) {
+    if (frame < font.FrameCount()) font.Draw(dst, TruncToInt(at), y, frame);
+  });
   last_text_end_x_ = TruncToInt(pen);
+}
+
+int BitmapText::TextEndX(const TImageSource& images, int font_number, std::string_view text,
+                         int x) const {
+  const TImage& font = images.Find(FontName(font_number));
+  return TruncToInt(Pen(font, font_number == kBigFont, text, x, [](double, int) {}));
 }
 
 }  // namespace trakvolt

@@ -37,6 +37,10 @@ class BitmapText {
   // draws nothing and keeps LastTextEndX. A font missing from `images` raises its GameError.
   void DrawText(const TImageSource& images, const SurfaceView& dst, std::string_view text, int x,
                 int y);
+  // Where DrawText would leave the pen after `text` from x in font `font_number` (looked up in
+  // `images`), without drawing and without touching LastTextEndX or the current font; an
+  // empty text ends at x. Input fields decide each typed character with it.
+  int TextEndX(const TImageSource& images, int font_number, std::string_view text, int x) const;
 
   const std::string& CurrentFontName() const { return current_font_name_; }
   int CurrentFontNumber() const { return current_font_number_; }
@@ -47,6 +51,10 @@ class BitmapText {
   const WidthTable& GlyphWidth40() const { return glyph_width_40_; }
 
  private:
+  // Runs the pen over `text` in `font`, calling draw(pen, frame) for each glyph.
+  template <typename Draw>
+  double Pen(const TImage& font, bool big, std::string_view text, int x, Draw&& draw) const;
+
   std::string current_font_name_;
   int current_font_number_ = 0;
   int last_text_end_x_ = 0;

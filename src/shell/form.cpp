@@ -8,6 +8,7 @@
 #include "base/game_error.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
+#include "screens/main_menu.h"
 #include "shell/error_text.h"
 
 namespace trakvolt {
@@ -51,6 +52,7 @@ TMForm::TMForm(platform::Platform& platform, FormSettings settings)
     // The rest of start-up is skipped; GameState stays without a screen so no tick runs into
     // the missing pieces. The window still opens, so the player can see and close it.
     ShowError(e.what());
+    GameState = state::None;  // also when the menu was half built
     if (!MDisplay().Initialized()) Guarded([this] { ApplyScreenMode(); });
   }
 }
@@ -81,6 +83,7 @@ void TMForm::FormCreate() {
   Text.InitGlyphWidths();
   ScrollBackground = &MSpriteEngine.Engine().Add<TScrollBackground>(
       ListForState(), "MainMenuBackground", RaceState.RoadSpeed);
+  BuildMainMenu(Screens, true, 0);
 }
 
 const TImageList& TMForm::ListForState() const {
@@ -146,10 +149,9 @@ void TMForm::Dispatch(const platform::Event& e) {
       break;
     case K::Click:
     case K::DoubleClick:
-      Guarded([&] {
-        MDisplayMouseMove(e.x, e.y);
-        MDisplayClick();
-      });
+      // A click acts on the highlight as it stands: only real pointer moves move it, so a
+      // button chosen with the arrow keys is the one a click without a pointer move chooses.
+      Guarded([&] { MDisplayClick(); });
       break;
     case K::KeyDown:
       Guarded([&] { FormKeyDown(e.key, e.shift); });
@@ -169,14 +171,7 @@ void TMForm::Dispatch(const platform::Event& e) {
 void TMForm::MFrameTimerTimer(int lag_count) {
   Audio.CheckMusicLoop();
   MInput.Update();
-  switch (GameState) {
-    case state::RaceSetup:
-      BeginFrame(lag_count, true);
-      EndFrame();
-      break;
-    default:
-      break;  // no screen under this code: the last picture stays
-  }
+  ScreenFrame(lag_count);
 }
 
 void TMForm::FormKeyDown(int key, platform::ShiftState shift) {
@@ -190,15 +185,6 @@ void TMForm::FormKeyDown(int key, platform::ShiftState shift) {
 void TMForm::FormKeyUp(int key, platform::ShiftState) {
   if (key == vk::Ctrl) CtrlHeld = false;
 }
-
-void TMForm::FormKeyPress(unsigned char&) {}
-
-void TMForm::MDisplayMouseMove(int x, int y) {
-  MouseX = x;
-  MouseY = y;
-}
-
-void TMForm::MDisplayClick() {}
 
 void TMForm::SaveAndQuit() {
   // Ask the loop to end first, so that a failed save cannot keep the player from leaving.

@@ -19,6 +19,8 @@
 #include "race/race_state.h"
 #include "race/race_world.h"
 #include "screens/bitmap_text.h"
+#include "screens/menu_state.h"
+#include "shell/form_screen_host.h"
 #include "shell/game_audio.h"
 #include "sprites/scroll_background.h"
 #include "sprites/sprite_engine_component.h"
@@ -137,10 +139,18 @@ class TMForm final : public platform::DisplayListener {
   TGameAudio Audio;
   // What the race code reaches of the above.
   TRaceWorld RaceWorld;
+  // The button registry and the menus' sprites and settings.
+  TMenus Menus;
+  // The view of this form the screens work through.
+  TFormScreenHost Screens{*this};
 
  private:
   void FormCreate();
   void Dispatch(const platform::Event& e);
+  // The frame of the current screen; unknown codes draw nothing.
+  void ScreenFrame(int lag_count);
+  // Begins a run with RaceState.SelectedCar once the car selection has torn the menu down.
+  void StartRace();
   // Runs one event or tick handler; an error abandons it and shows the error box.
   template <typename F>
   void Guarded(F&& handler);

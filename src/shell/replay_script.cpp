@@ -60,6 +60,18 @@ unsigned char KeyChar(int key, const platform::ShiftState& shift) {
   return 0;
 }
 
+// A value of the running game that scripts can check.
+std::optional<long long> ReplayValue(TMForm& f, const std::string& name) {
+  if (name == "GameState") return f.GameState;
+  if (name == "SelectedCar") return f.RaceState.SelectedCar;
+  if (name == "HoveredButton") return f.Menus.HoveredButton;
+  if (name == "ButtonCount") return f.Menus.ButtonCount;
+  if (name == "HelpPage") return f.Menus.HelpPage;
+  if (name == "Sprites") return f.MSpriteEngine.Engine().Count();
+  if (name == "Terminated") return f.Terminated() ? 1 : 0;
+  return std::nullopt;
+}
+
 void SetModifier(platform::ShiftState& s, int key, bool down) {
   if (key == vk::Alt) s.alt = down;
   if (key == vk::Ctrl) s.ctrl = down;
@@ -125,6 +137,30 @@ ReplayResult RunReplay(std::istream& script) {
         if (down)
           if (const unsigned char ch = KeyChar(key, r.shift))
             r.Push(platform::Event::Kind::KeyPress, 0, ch);
+      } else if (command == "pad") {
+        // A game pad's A and B reach the menus as Enter and Escape, pressed and let go.
+        std::string name;
+        words >> name;
+        if (name != "A" && name != "B") { fail("pad needs A or B"); break; }
+        r.Form();
+        const int key = name == "A" ? vk::Enter : vk::Escape;
+        r.Push(platform::Event::Kind::KeyDown, key);
+        r.Push(platform::Event::Kind::KeyPress, 0, static_cast<unsigned char>(key));
+        r.Push(platform::Event::Kind::KeyUp, key);
+      } else if (command == "stick") {
+        platform::JoystickReading j;
+        if (!(words >> j.x >> j.y)) { fail("stick needs X Y"); break; }
+        j.present = true;
+        r.Form();
+        r.machine.input.SetJoystick(j);
+      } else if (command == "expect") {
+        std::string name;
+        long long wanted = 0;
+        if (!(words >> name >> wanted)) { fail("expect needs a name and a number"); break; }
+        const std::optional<long long> actual = ReplayValue(r.Form(), name);
+        if (!actual) { fail("unknown value '" + name + "'"); break; }
+        if (*actual != wanted)
+          fail(name + " is " + std::to_string(*actual) + ", wanted " + std::to_string(wanted));
       } else if (command == "type") {
         std::string rest;
         std::getline(words, rest);

@@ -16,6 +16,7 @@
 #include "race/player_car.h"
 #include "race/spawning.h"
 #include "race/track_object.h"
+#include "screens/main_menu.h"
 #include "shell/form.h"
 
 namespace trakvolt::testing_support {
@@ -24,6 +25,7 @@ class RaceWorldTest : public ::testing::Test {
  protected:
   explicit RaceWorldTest(std::uint32_t seed = 20240601)
       : form(machine, FormSettings{seed}), world(form.RaceWorld), race(form.RaceState) {
+    TearDownMainMenu(form.Screens);  // the race starts from a torn-down menu, as it does in play
     form.GameState = state::Race;
     form.ScrollBackground->SetImage(&form.MImageList3.Find("GroundLeft"));
     form.ScrollBackground->X = 124;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The real SDL game under a virtual X display: the window opens at 800 x 600 with its title, a
-# screenshot of it can be taken, it sleeps between ticks, and closing it saves and exits cleanly.
+# The real SDL game under a virtual X display: the window opens at 800 x 600 with its title and
+# shows the animated main menu, which answers the keyboard and the mouse; it sleeps between
+# ticks, and closing it saves and exits cleanly.
 # Without a display at all it must say so and fail. Skips (77) when Xvfb is not installed.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 game=$1
 data=$2
 command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v import >/dev/null || exit 77
@@ -42,6 +44,39 @@ sleep 0.5
 import -window root -crop "800x600+$x+$y" +repage shot.png || fail "no screenshot"
 [ "$(identify -format '%wx%h' shot.png)" = "800x600" ] || fail "screenshot is not 800 x 600"
 
+# The main menu: its intro plays, then the start button is lit. A button is lit when the pixel
+# inside its left end is gold (much more red than blue), plain when it is navy.
+xtool="python3 $here/xtool.py"
+shot() { import -window root -crop "800x600+$x+$y" +repage -depth 8 "$1" || fail "no screenshot $1"; }
+gold() {  # gold FILE X Y
+  read -r r _ b < <($xtool pixel "$1" "$2" "$3")
+  [ "$r" -gt $((b + 80)) ]
+}
+lit() { gold "$1" 610 $(($2 + 45)); }  # lit FILE BUTTON_Y: the main-menu button at that y
+# until WHAT CHECK...: takes screenshots (now.ppm) until the check holds, for up to ten seconds.
+until_shown() {
+  local what=$1
+  shift
+  for _ in $(seq 40); do
+    shot now.ppm
+    "$@" && return 0
+    sleep 0.25
+  done
+  fail "$what"
+}
+shot intro.ppm
+! lit intro.ppm 115 || fail "a button is lit during the intro"
+until_shown "the start button is not lit once the menu has come in" lit now.ppm 115
+$xtool key Down
+until_shown "Down did not move the highlight to the options button" lit now.ppm 175
+! lit now.ppm 115 || fail "the start button stayed lit after Down"
+$xtool move $((x + 640)) $((y + 330))
+until_shown "the pointer did not light the help button" lit now.ppm 300
+$xtool click
+# The help page's "Next" arrow is lit, below where the menu's description was.
+until_shown "a click on help did not open the help page" gold now.ppm 475 465
+$xtool key Escape
+until_shown "Escape did not close the help page" eval '! gold now.ppm 475 465'
 # CPU time over three seconds of waiting (reported, not judged: timing is not a unit test).
 t1=$(awk '{print $14 + $15}' /proc/$pid/stat)
 sleep 3

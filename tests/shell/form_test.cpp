@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "archive/archive_file.h"
 #include "base/game_error.h"
 #include "game_folder.h"
 #include "platform/headless/headless_platform.h"
@@ -220,6 +221,7 @@ TEST(Form, EffectsAndMusicReachTheAudioOutput) {
     for (std::int16_t s : machine.audio.Pull(4410)) peak = std::max(peak, std::abs(int{s}));
     return peak;
   };
+  form.Audio.StopMusic();  // the main menu's song, started with the game
   EXPECT_EQ(loudest(), 0);
   form.PlaySoundByName("CarExplosion");
   EXPECT_GT(loudest(), 1000);
@@ -282,4 +284,30 @@ TEST(Form, TwoStartsWithoutASeedRaceDifferently) {
   TMForm first(first_machine);
   TMForm second(second_machine);
   EXPECT_NE(first.Random.SeedValue(), second.Random.SeedValue());
+}
+
+TEST(Form, AMenuPictureMissingAtStartUpLeavesNoScreenRunning) {
+  GameFolder folder;
+  // The menu list without its top panel.
+  const auto res = folder.Path() / "Data" / "Res";
+  const std::filesystem::path built = std::filesystem::read_symlink(res);
+  std::filesystem::remove(res);
+  std::filesystem::create_directory(res);
+  for (const char* file : {"Res3.dxg", "Sounds.dxw"})
+    std::filesystem::create_symlink(built / file, res / file);
+  TImageList menu;
+  menu.LoadArchive((built / "Res1.dxg").string());
+  menu.Items.Delete(menu.FindItem("UpPanel").Index());
+  WriteArchiveFile((res / "Res1.dxg").string(), menu.Items.SaveToBytes());
+
+  platform::HeadlessPlatform machine;
+  TMForm form(machine);
+  ASSERT_EQ(machine.desktop.Boxes().size(), 1u);
+  EXPECT_EQ(machine.desktop.Boxes()[0].text, "Image 'UpPanel' not found.");
+  EXPECT_EQ(form.GameState, state::None);
+  for (int i = 0; i < 5; ++i) {
+    machine.events.Advance(30);
+    form.Pump();
+  }
+  EXPECT_EQ(machine.desktop.Boxes().size(), 1u);
 }

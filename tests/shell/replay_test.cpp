@@ -37,7 +37,7 @@ TEST(Replay, AltEnterIsSavedAtTheEndAndScreenshotsAreWritten) {
   // The mode switch restarts the timer's clock, so the step that carries it ticks nothing.
   EXPECT_EQ(r.ticks, 6);
   EXPECT_TRUE(r.message_boxes.empty());
-  EXPECT_EQ(r.Summary(), "ticks 6, GameState -1, message boxes 0\n");
+  EXPECT_EQ(r.Summary(), "ticks 6, GameState 0, message boxes 0\n");
   // The toggled full-screen flag reached the options file at shutdown.
   EXPECT_EQ(ReadFile(folder.Path() / "Data/Save/options").substr(0, 3), "1\r\n");
   const RgbImage shot = ReadPng((folder.Path() / "shot.png").string());
@@ -60,7 +60,7 @@ TEST(Replay, BadLinesFailWithTheirLineNumber) {
       {"run 1\nfly away\n", "line 2: unknown command 'fly'"},
       {"down Hyper\n", "line 1: unknown key 'Hyper'"},
       {"run 1\nseed 3\n", "line 2: seed must come before the first tick"},
-      {"until 0 max 4\n", "line 1: GameState -1 after 4 ticks, wanted 0"},
+      {"until 2 max 4\n", "line 1: GameState 0 after 4 ticks, wanted 2"},
       {"mouse 10\n", "line 1: mouse needs X Y"},
       {"screenshot /nonexistent/dir/x.png\n", "line 1: "},
   };
@@ -77,4 +77,88 @@ TEST(Replay, KeyNames) {
   EXPECT_EQ(ReplayKeyCode("Q"), 'Q');
   EXPECT_EQ(ReplayKeyCode("q"), 0);
   EXPECT_EQ(ReplayKeyCode("F13"), 0);
+}
+
+// The whole game through its own menus, as a player drives it.
+namespace {
+
+// An arrow key pressed for one tick and let go.
+std::string Tap(const std::string& key) { return "down " + key + "\nrun 1\nup " + key + "\nrun 1\n"; }
+
+}  // namespace
+
+TEST(ReplayMenus, OptionsChangedThroughTheMenuReachTheOptionsFileAtExit) {
+  GameFolder folder;
+  const ReplayResult r = Play(
+      "seed 3\n"
+      "run 90\n"  // the intro
+      "expect HoveredButton 1\n" +
+      Tap("Down") +
+      "down Enter\nup Enter\nrun 1\n"
+      "expect GameState 2\n" +
+      Tap("Down") +  // music
+      "down Enter\nup Enter\n" + Tap("Down") + Tap("Down") +
+      "pad A\n"  // the country field, chosen with a game pad
+      "type Фин ляндия1\n"
+      "run 3\n"
+      "down Backspace\nup Backspace\n"
+      "type Я\n"
+      "run 2\n"
+      "down Escape\nup Escape\nrun 1\n"
+      "expect GameState 0\n" +
+      Tap("Up") + Tap("Up") +  // start, then round to exit
+      "expect HoveredButton 6\n"
+      "down Enter\nup Enter\n"
+      "run 1\n"
+      "expect Terminated 1\n"
+      "expect Sprites 1\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_TRUE(r.message_boxes.empty());
+  const std::string options = ReadFile(folder.Path() / "Data/Save/options");
+  // Window, music off, sound on, the country in capitals without the digit, one letter
+  // taken back and another typed.
+  EXPECT_EQ(options.substr(0, options.find("\r\n", 12) + 2),
+            "0\r\n0\r\n1\r\n\xD4\xC8\xCD \xCB\xDF\xCD\xC4\xC8\xDF\r\n");
+}
+
+TEST(ReplayMenus, ChoosingCarThreeTearsTheMenuDownForTheRace) {
+  GameFolder folder;
+  const ReplayResult r = Play(
+      "seed 4\n"
+      "until 0\n"
+      "run 90\n"
+      "mouse 600 140\n"  // over start
+      "click\n"
+      "run 1\n"
+      "expect GameState 8\n"
+      "stick 32767 0\nrun 1\nstick 0 0\nrun 1\n"  // the pad's stick to car 2
+      "mouse 330 250\n"  // over car 3
+      "run 1\n"
+      "expect HoveredButton 9\n"
+      "click\n"
+      "run 2\n"
+      "expect SelectedCar 3\n"
+      "expect ButtonCount 0\n"
+      "expect Sprites 1\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.game_state, 10);
+}
+
+TEST(ReplayMenus, EveryHelpPageIsReached) {
+  GameFolder folder;
+  std::string script = "seed 5\nrun 90\n" + Tap("Down") + Tap("Down") + Tap("Down") +
+                       "down Enter\nup Enter\nrun 1\nexpect GameState 4\nexpect HelpPage 1\n";
+  for (int page = 2; page <= 4; ++page)
+    script += Tap("Right") + "expect HelpPage " + std::to_string(page) + "\n";
+  script += Tap("Right") + "expect HelpPage 1\n" + "pad B\nrun 1\nexpect GameState 0\n";
+  const ReplayResult r = Play(script);
+  ASSERT_TRUE(r.ok) << r.error;
+}
+
+TEST(ReplayMenus, ExpectLinesFailWithTheValueFound) {
+  GameFolder folder;
+  const ReplayResult r = Play("run 1\nexpect GameState 4\n");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "line 2: GameState is 0, wanted 4");
+  EXPECT_FALSE(Play("expect Nothing 1\n").ok);
 }

@@ -76,7 +76,14 @@ struct PenCase {
 class PenPosition : public BitmapTextTest, public ::testing::WithParamInterface<PenCase> {};
 
 TEST_P(PenPosition, EndsWhereTheWidthsSay) {
-  EXPECT_EQ(EndOf(GetParam().font, GetParam().text, GetParam().x), GetParam().end);
+  const PenCase& c = GetParam();
+  // Measuring without drawing gives the same end and leaves the drawer as it was.
+  text.SelectFont(c.font == 1 ? 2 : 1);
+  EXPECT_EQ(text.TextEndX(shelf, c.font, Utf8ToCp1251(c.text), c.x), c.end);
+  EXPECT_EQ(text.CurrentFontNumber(), c.font == 1 ? 2 : 1);
+  EXPECT_EQ(text.LastTextEndX(), 0);
+  EXPECT_TRUE(big.drawn.empty() && small.drawn.empty());
+  EXPECT_EQ(EndOf(c.font, c.text, c.x), c.end);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,59 @@
+// The car selection: opening, closing and its frame. The choice itself is the click handler's.
+#include "screens/car_selection.h"
+
+#include "screens/button_navigation.h"
+#include "screens/main_menu.h"
+#include "screens/sub_screen.h"
+
+namespace trakvolt {
+namespace {
+
+constexpr int kStateCarSelection = 8;
+constexpr int kFirstCar = 7, kLastCar = 10;
+
+struct CarCard {
+  const char* active;
+  const char* inactive;
+  double x;
+};
+constexpr CarCard kCards[] = {
+    {"Car1_Active", "Car1", 41},
+    {"Car2_Active", "Car2", 162},
+    {"Car3_Active", "Car3", 282},
+    {"Car4_Active", "Car4", 406},
+};
+constexpr double kCardY = 161;
+
+}  // namespace
+
+void OpenCarSelection(TScreenHost& host) {
+  // Every opening starts on car 1.
+  EnterSubScreen(host, kStateCarSelection, 10, kFirstCar, kLastCar, kFirstCar);
+  TMenus& m = host.Menus();
+  m.StartGameBackgroundSprite = &NewScreenPanel(host, "StartGameBackground");
+  for (int i = 0; i < 4; ++i)
+    m.Buttons[static_cast<std::size_t>(kFirstCar + i)] =
+        &host.NewButton(kCards[i].active, kCards[i].inactive, 0, 0, kCards[i].x, kCardY);
+}
+
+void CloseCarSelection(TScreenHost& host) {
+  TMenus& m = host.Menus();
+  FreeCaption(m.StartGameBackgroundSprite);
+  FreeButtons(m, kFirstCar, kLastCar);
+  host.FrameTimer().SetEnabled(false);
+}
+
+void CarSelectionFrame(TScreenHost& host, int lag_count) {
+  TMenus& m = host.Menus();
+  NavigateLeftRight(host, true);
+  UpdateButtonHighlight(host);
+  KeepMainButtonLit(m, button::Start);
+  if (HighlightLeftScreen(m, button::Start)) {
+    CloseCarSelection(host);
+    BuildMainMenu(host, false, 0);
+  }
+  host.BeginFrame(lag_count, true);
+  host.EndFrame();
+}
+
+}  // namespace trakvolt

@@ -1,0 +1,193 @@
+// The main menu's intro and exit, the car selection and the help pages.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "screen_fixture.h"
+#include "screens/main_menu.h"
+
+using namespace trakvolt;
+
+namespace {
+
+class MainMenu : public testing_support::ScreenTest {};
+
+TEST_F(MainMenu, PanelsThenButtonsSlideInOneStepPerFrame) {
+  TMenus& m = form.Menus;
+  ASSERT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(m.HoveredButton, button::Start);
+  EXPECT_EQ(m.MenuPhase, menu_phase::Panels);
+  EXPECT_EQ(m.UpPanelSprite->Y, -100);
+  EXPECT_EQ(m.DownPanelSprite->Y, 600);
+  EXPECT_EQ(m.Buttons[button::Exit]->X, 800);
+  // A late tick (lag 5) still moves one step.
+  machine.events.Advance(150);
+  form.Pump();
+  EXPECT_EQ(m.UpPanelSprite->Y, -97);
+  EXPECT_EQ(m.DownPanelSprite->Y, 598);
+  int frames = 1;
+  while (m.MenuPhase == menu_phase::Panels) {
+    Tick();
+    ++frames;
+  }
+  // The bottom panel needs 50 steps; the top one has stopped 2 pixels low, uncorrected.
+  EXPECT_EQ(frames, 50);
+  EXPECT_EQ(m.UpPanelSprite->Y, 2);
+  EXPECT_EQ(m.DownPanelSprite->Y, 500);
+  EXPECT_EQ(m.Buttons[button::Start]->X, 793);  // the last panel frame moved the buttons too
+  while (m.MenuPhase != menu_phase::Interactive) Tick();
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(m.Buttons[static_cast<std::size_t>(i)]->X, 555);
+  Tick();
+  EXPECT_TRUE(m.Buttons[button::Start]->Highlighted);
+  EXPECT_EQ(m.MenuCaption->Image(), &form.MImageList.Find("StartCaption"));
+  EXPECT_EQ(m.MenuCaption->X, 30);
+}
+
+TEST_F(MainMenu, TheCaptionFollowsTheHighlight) {
+  UntilInteractive();
+  Press(vk::Down);
+  EXPECT_EQ(form.Menus.MenuCaption->Image(), &form.MImageList.Find("OptionsCaption"));
+  PointAt(button::Exit);
+  Tick();
+  EXPECT_EQ(form.Menus.MenuCaption->Image(), &form.MImageList.Find("ExitCaption"));
+  EXPECT_FALSE(form.Menus.Buttons[button::Options]->Highlighted);
+}
+
+TEST_F(MainMenu, ExitTearsTheMenuDownSavesAndQuits) {
+  UntilInteractive();
+  form.GameOptions.Country = "XY";
+  PointAt(button::Exit);
+  form.MDisplayClick();
+  EXPECT_TRUE(form.Terminated());
+  EXPECT_EQ(form.Menus.ButtonCount, 0);
+  EXPECT_EQ(form.Menus.MenuCaption, nullptr);
+  EXPECT_EQ(form.MSpriteEngine.Engine().Count(), 1);  // the background alone
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Data/Save/options"));
+}
+
+TEST_F(MainMenu, TheWebsiteButtonOpensTheShortcut) {
+  OpenFromMenu(button::Website);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(machine.desktop.Opened(), std::vector<std::string>{"website.url"});
+}
+
+TEST_F(MainMenu, TheHighScoreButtonOnlyClicksForNow) {
+  OpenFromMenu(button::HighScores);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(form.Menus.ButtonCount, 6);
+}
+
+class CarSelection : public testing_support::ScreenTest {
+ protected:
+  void SetUp() override {
+    OpenFromMenu(button::Start);
+    ASSERT_EQ(form.GameState, state::CarSelection);
+  }
+};
+
+TEST_F(CarSelection, EnterOrSpaceRightAwayChoosesCarOneAndNoMenuSpriteStays) {
+  for (int key : {13, 32}) {
+    SCOPED_TRACE(key);
+    form.RaceState.SelectedCar = 0;
+    Type(static_cast<unsigned char>(key));
+    EXPECT_EQ(form.RaceState.SelectedCar, 1);
+    EXPECT_EQ(form.GameState, state::RaceSetup);
+    EXPECT_EQ(form.Menus.ButtonCount, 0);
+    EXPECT_EQ(form.Menus.MenuCaption, nullptr);
+    EXPECT_EQ(form.Menus.StartGameBackgroundSprite, nullptr);
+    EXPECT_EQ(form.MSpriteEngine.Engine().Count(), 1);  // the background alone
+    // The set-up keeps drawing frames: the window does not go dark.
+    const int flips = machine.display.FlipCount();
+    Tick(2);
+    EXPECT_EQ(machine.display.FlipCount(), flips + 2);
+    // The next menu is built anew.
+    BuildMainMenu(form.Screens, true, 0);
+    OpenFromMenu(button::Start);
+  }
+}
+
+TEST_F(CarSelection, LeftAndRightWrapRoundTheCars) {
+  Press(vk::Left);
+  EXPECT_EQ(form.Menus.HoveredButton, 10);
+  EXPECT_TRUE(form.Menus.Buttons[10]->Highlighted);
+  Press(vk::Right);
+  EXPECT_EQ(form.Menus.HoveredButton, 7);
+  Press(vk::Right);
+  Press(vk::Right);
+  EXPECT_EQ(form.Menus.HoveredButton, 9);
+  form.MDisplayClick();
+  EXPECT_EQ(form.RaceState.SelectedCar, 3);
+}
+
+TEST_F(CarSelection, EscapeAndTheStartButtonCloseWithoutARace) {
+  Type(27);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(form.Menus.HoveredButton, button::Start);
+  EXPECT_EQ(form.Menus.Buttons[7], nullptr);
+  EXPECT_EQ(form.Menus.ButtonCount, 6);
+  Tick();
+  EXPECT_TRUE(form.Menus.MenuCaption->Visible);
+  OpenFromMenu(button::Start);
+  PointAt(button::Start);
+  form.MDisplayClick();
+  EXPECT_EQ(form.GameState, state::MainMenu);
+}
+
+class Help : public testing_support::ScreenTest {
+ protected:
+  void SetUp() override {
+    OpenFromMenu(button::Help);
+    ASSERT_EQ(form.GameState, state::Help);
+  }
+  const TImage* Page(int n) { return &form.MImageList.Find("Help" + std::to_string(n)); }
+};
+
+TEST_F(Help, ArrowKeysMoveToTheArrowsAndTurnPagesAtTheEdges) {
+  TMenus& m = form.Menus;
+  EXPECT_EQ(m.HoveredButton, 8);
+  EXPECT_EQ(m.HelpPage, 1);
+  Press(vk::Left);  // onto "Previous"
+  EXPECT_EQ(m.HoveredButton, 7);
+  EXPECT_EQ(m.HelpPage, 1);
+  Press(vk::Right);  // Right on "Previous" moves to "Next"
+  EXPECT_EQ(m.HoveredButton, 8);
+  EXPECT_EQ(m.HelpPage, 1);
+  for (int page : {2, 3, 4, 1}) {  // each further Right turns a page; 4 is followed by 1
+    Press(vk::Right);
+    EXPECT_EQ(m.HelpPage, page);
+    EXPECT_EQ(m.HelpPageSprite->Image(), Page(page));
+  }
+  Press(vk::Left);
+  Press(vk::Left);  // Left on "Previous" turns back, 1 wraps to 4
+  EXPECT_EQ(m.HelpPage, 4);
+  EXPECT_EQ(m.HelpPageSprite->X, 14);
+  EXPECT_EQ(m.HelpPageSprite->Y, 115);
+  EXPECT_EQ(form.GameState, state::Help);
+}
+
+TEST_F(Help, ClicksTurnPagesAndEscapeCloses) {
+  PointAt(7);
+  form.MDisplayClick();
+  EXPECT_EQ(form.Menus.HelpPage, 4);
+  PointAt(8);
+  form.MDisplayClick();
+  form.MDisplayClick();
+  EXPECT_EQ(form.Menus.HelpPage, 2);
+  Type(27);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(form.Menus.HoveredButton, button::Help);
+  EXPECT_EQ(form.Menus.HelpPageSprite, nullptr);
+}
+
+TEST_F(Help, ALeftStepFromTheOwnButtonClicksItAndClosesOnce) {
+  PointAt(button::Help);
+  Tick();
+  // From 4, below the arrows' range, Left is refused at the edge: a click on button 4.
+  Press(vk::Left);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(form.Menus.HelpPageSprite, nullptr);
+  Tick(3);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+}
+
+}  // namespace

@@ -10,7 +10,7 @@ endif()
 # The SDL build itself, under a virtual X display.
 add_test(NAME sdl_window COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/sdl/window_test.sh
          $<TARGET_FILE:trakvolt> ${CMAKE_BINARY_DIR}/Data)
-set_tests_properties(sdl_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+set_tests_properties(sdl_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
 
 # The archive manifest and contact-sheet tests drive the archive tools' library.
 if(TARGET test_archive)

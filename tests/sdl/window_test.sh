@@ -32,7 +32,7 @@ read -r -t 10 num <&3 || fail "Xvfb did not start"
 export DISPLAY=":$num"
 SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 &
 pid=$!
-for _ in $(seq 50); do
+for _ in $(seq 300); do  # up to a minute: start-up is slow on a busy machine
   info=$(xwininfo -name "Гонкострель" 2>/dev/null) && break
   sleep 0.2
 done
@@ -53,11 +53,12 @@ gold() {  # gold FILE X Y
   [ "$r" -gt $((b + 80)) ]
 }
 lit() { gold "$1" 610 $(($2 + 45)); }  # lit FILE BUTTON_Y: the main-menu button at that y
-# until WHAT CHECK...: takes screenshots (now.ppm) until the check holds, for up to ten seconds.
+# until WHAT CHECK...: takes screenshots (now.ppm) until the check holds, for up to thirty
+# seconds (a busy machine draws slowly).
 until_shown() {
   local what=$1
   shift
-  for _ in $(seq 40); do
+  for _ in $(seq 120); do
     shot now.ppm
     "$@" && return 0
     sleep 0.25

@@ -1,6 +1,7 @@
 # Debian packages the build uses, found through pkg-config (scripts/setup.sh installs them).
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(XMP REQUIRED IMPORTED_TARGET libxmp)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(RSVG REQUIRED IMPORTED_TARGET librsvg-2.0)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)

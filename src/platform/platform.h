@@ -148,6 +148,16 @@ class Desktop {
   virtual bool FileExists(const std::string& path) = 0;
 };
 
+// Plain HTTP GET, one request at a time (a request may run on a worker thread).
+class HttpClient {
+ public:
+  virtual ~HttpClient() = default;
+  // The body of the answer to a GET of `url` (a full http:// URL). Every failure (name not
+  // resolved, no connection, an error status, a broken or oversized answer, a time-out)
+  // raises GameError.
+  virtual std::string Get(const std::string& url) = 0;
+};
+
 // Everything together, owned by main() or by a test.
 class Platform {
  public:
@@ -158,6 +168,7 @@ class Platform {
   virtual EventLoop& GetEvents() = 0;
   virtual AudioOutput& GetAudio() = 0;
   virtual Desktop& GetDesktop() = 0;
+  virtual HttpClient& GetHttp() = 0;
 };
 
 // Turns Windows-style paths ("Data\Res\Res1.dxg") into the platform's form.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/curl_http_client.h"
 #include "platform/platform.h"
 
 namespace trakvolt::platform {
@@ -144,6 +145,7 @@ class HeadlessPlatform final : public Platform {
   EventLoop& GetEvents() override { return events; }
   AudioOutput& GetAudio() override { return audio; }
   Desktop& GetDesktop() override { return desktop; }
+  HttpClient& GetHttp() override { return http; }
 
   HeadlessDisplay display;
   HeadlessWindow window;
@@ -151,6 +153,8 @@ class HeadlessPlatform final : public Platform {
   HeadlessEvents events;
   HeadlessAudio audio;
   HeadlessDesktop desktop;
+  // Real HTTP: tests talk to servers on the loopback interface.
+  CurlHttpClient http;
 };
 
 }  // namespace trakvolt::platform

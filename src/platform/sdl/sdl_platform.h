@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/curl_http_client.h"
 #include "platform/platform.h"
 
 namespace trakvolt::platform {
@@ -129,6 +130,7 @@ class SdlPlatform final : public Platform {
   EventLoop& GetEvents() override { return events_; }
   AudioOutput& GetAudio() override { return *audio_; }
   Desktop& GetDesktop() override { return desktop_; }
+  HttpClient& GetHttp() override { return http_; }
 
   SDL_Window* NativeWindow() const { return sdl_window_.get(); }
   SdlInput& Input() { return input_; }
@@ -142,6 +144,7 @@ class SdlPlatform final : public Platform {
   SdlEvents events_{*this};
   std::unique_ptr<SdlAudio> audio_;
   SdlDesktop desktop_{*this};
+  CurlHttpClient http_;
 };
 
 }  // namespace trakvolt::platform

@@ -1,0 +1,66 @@
+// Addresses of the score server and the sending of a result.
+#include "persist/online_service.h"
+
+#include <exception>
+
+#include "persist/score_payload.h"
+
+#ifndef TRAKVOLT_SCORE_SERVER
+#define TRAKVOLT_SCORE_SERVER "127.0.0.1:8642"
+#endif
+
+namespace trakvolt {
+namespace {
+
+constexpr std::size_t kMaxServerValue = 64;
+
+std::string ScriptUrl(const std::string& server, const std::string& query) {
+  return "http://" + server + "/cgi/version.pl?" + query;
+}
+
+// The answer's body, or empty for any failure.
+std::string FetchOrEmpty(const FetchUrl& fetch, const std::string& url) {
+  try {
+    return fetch(url);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+std::string DefaultScoreServer() { return TRAKVOLT_SCORE_SERVER; }
+
+std::string AvailabilityUrl(const std::string& server) {
+  return ScriptUrl(server, "version&prg=Trakvolt");
+}
+std::string SubmissionUrl(const std::string& server, const std::string& encoded_payload) {
+  return ScriptUrl(server, "hs&prg=Trakvolt&inf=" + encoded_payload);
+}
+std::string OnlineTableUrl(const std::string& server) {
+  return ScriptUrl(server, "prg=Trakvolt&show&type=0");
+}
+std::string WebsiteUrl(const std::string& server) { return "http://" + server + "/"; }
+
+SendOutcome SendResults(const FetchUrl& fetch, const std::string& server,
+                        const std::string& player_name, std::int32_t score,
+                        const std::string& country) {
+  const std::string answer = FetchOrEmpty(fetch, AvailabilityUrl(server));
+  if (!answer.starts_with("OK")) return SendOutcome::NoConnection;
+  ScoreSubmission s;
+  s.name = player_name;
+  s.score = score;
+  s.key = kScoreKey;
+  s.p = ServerValueP(answer);
+  if (s.p.size() > kMaxServerValue) return SendOutcome::NoConnection;
+  s.country = country;
+  const std::string url = SubmissionUrl(server, EncodeScorePayload(BuildScorePayload(s)));
+  try {
+    fetch(url);
+    return SendOutcome::Sent;
+  } catch (const std::exception&) {
+    return SendOutcome::SubmitFailed;
+  }
+}
+
+}  // namespace trakvolt

@@ -2,6 +2,7 @@
 #include "screens/main_menu.h"
 
 #include "screens/button_navigation.h"
+#include "screens/high_scores_screen.h"
 #include "screens/sub_screen.h"
 
 namespace trakvolt {
@@ -105,8 +106,11 @@ void MainMenuFrame(TScreenHost& host, int lag_count) {
       m.MenuCaption->SetImage(
           &host.MenuImages().Find(kMainButtons[m.HoveredButton - 1].caption));
     }
-    // A menu built with return code 3 is to open the high-score table on this frame; the game
-    // has no high-score screen yet, so the code is kept and the menu simply stays.
+    // A menu built after a run shows the table on its first interactive frame.
+    if (m.MenuReturnCode == 3) {
+      OpenHighScores(host);
+      m.MenuReturnCode = 0;
+    }
   }
   if (m.MenuPhase == menu_phase::Panels) SlidePanels(m);
   if (m.MenuPhase == menu_phase::Buttons) SlideButtons(m);

@@ -51,6 +51,9 @@ struct TMenus {
   // Car selection.
   TCaptionSprite* StartGameBackgroundSprite = nullptr;
 
+  // High scores.
+  TCaptionSprite* HighScoresBackgroundSprite = nullptr;
+
   // Help.
   int HelpPage = 1;
   TCaptionSprite* HelpPageSprite = nullptr;

@@ -14,7 +14,6 @@ constexpr int kScreenModeButton = 7, kCountryButton = 10;
 constexpr int kLabelX = 35, kCountryX = 265;
 constexpr int kCountryFieldEnd = 500;
 constexpr double kCursorLeftmost = 264, kCursorY = 312;
-constexpr int kBlinkMs = 500;
 constexpr int kLabelFont = 4, kInactiveFont = 2, kActiveFont = 3;
 constexpr int kBackspace = 8;
 
@@ -41,27 +40,6 @@ void DrawValueRow(TScreenHost& host, const ValueRow& row, bool second_chosen, in
   host.DrawText("/", row.slash_x, y);
   host.SelectFont(second_chosen ? kActiveFont : kInactiveFont);
   host.DrawText(row.second, row.second_x, y);
-}
-
-// Half a second visible, half a second hidden.
-void BlinkCursor(TScreenHost& host) {
-  TMenus& m = host.Menus();
-  TCaptionSprite& cursor = *m.CursorSprite;
-  const int interval = host.FrameTimer().Interval();
-  if (cursor.Visible) {
-    m.CursorBlinkTimer -= interval;
-    if (m.CursorBlinkTimer <= 0) {
-      cursor.Visible = false;
-      m.CursorBlinkTimer = kBlinkMs;
-    }
-  }
-  if (!cursor.Visible) {
-    m.CursorBlinkTimer -= interval;
-    if (m.CursorBlinkTimer <= 0) {
-      cursor.Visible = true;
-      m.CursorBlinkTimer = kBlinkMs;
-    }
-  }
 }
 
 }  // namespace
@@ -176,14 +154,7 @@ void TypeIntoCountry(TScreenHost& host, unsigned char ch) {
     country = DeleteLastChar(country);
     return;
   }
-  const auto stored = FieldCharacter(ch);
-  if (!stored) return;
-  // Measured with the character, so keys arriving faster than the frames cannot run the text
-  // out of its field: it and the cursor after it always fit.
-  const std::string longer = country + static_cast<char>(*stored);
-  if (host.TextEndX(kLabelFont, longer, kCountryX) <=
-      kCountryFieldEnd - host.Menus().CursorSprite->Width)
-    country = longer;
+  TypeIntoField(host, country, ch, kLabelFont, kCountryX, kCountryFieldEnd);
 }
 
 }  // namespace trakvolt

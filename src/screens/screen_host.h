@@ -2,6 +2,7 @@
 // frame timer and input, and the few actions of the main window they call.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "input/frame_timer.h"
 #include "input/input_device.h"
 #include "persist/game_options.h"
+#include "persist/high_scores.h"
 #include "screens/menu_state.h"
 #include "sprites/scroll_background.h"
 #include "sprites/sprite.h"
@@ -25,6 +27,9 @@ class TScreenHost {
   virtual int& State() = 0;  // GameState
   virtual TMenus& Menus() = 0;
   virtual TGameOptions& Options() = 0;
+  virtual HighScoreTable& HighScores() = 0;
+  virtual std::string& PlayerName() = 0;
+  virtual std::int32_t RunScore() = 0;  // the score of the run that just ended
 
   // Components.
   virtual TSprite& SpriteRoot() = 0;
@@ -41,6 +46,12 @@ class TScreenHost {
   virtual void ApplyScreenMode() = 0;
   virtual void SaveAndQuit() = 0;
   virtual void OpenDocument(const std::string& target) = 0;
+  // The score server's table in the browser.
+  virtual void OpenOnlineTable() = 0;
+  // Sends the entered result to the score server; a failed check shows its message.
+  virtual void SendResults() = 0;
+  // Writes the save files now, as the exit does.
+  virtual void SaveScores() = 0;
   virtual void BeginFrame(int move_count, bool move) = 0;
   virtual void EndFrame() = 0;
   virtual void SelectFont(int font_number) = 0;

@@ -15,6 +15,7 @@
 #include "input/input_device.h"
 #include "persist/game_options.h"
 #include "persist/high_scores.h"
+#include "persist/online_service.h"
 #include "platform/platform.h"
 #include "race/race_state.h"
 #include "race/race_world.h"
@@ -38,6 +39,8 @@ constexpr int None = -1;
 struct FormSettings {
   // The random seed; without one the clock seeds it, as the game does.
   std::optional<std::uint32_t> seed;
+  // The score server, "host:port".
+  std::string score_server = DefaultScoreServer();
 };
 
 // Where the game's files live, relative to the working directory.
@@ -101,6 +104,14 @@ class TMForm final : public platform::DisplayListener {
   // while GameState is the race or its set-up, the menu list otherwise.
   const TImageList& ListForState() const;
 
+  // The score server: sending the entered result (a failed check shows its message), the
+  // server's address, and saving right after a result was entered.
+  void SendResults();
+  const std::string& ScoreServer() const { return settings_.score_server; }
+  void SaveScores();
+  // A GET on a worker thread while this thread keeps taking the window's events.
+  std::string FetchWhileWaiting(const std::string& url);
+
   // Shows an error the way the message loop does: the application title as caption.
   void ShowError(const std::string& message_cp1251);
 
@@ -147,6 +158,8 @@ class TMForm final : public platform::DisplayListener {
  private:
   void FormCreate();
   void Dispatch(const platform::Event& e);
+  // While a request runs: key releases, activation and close only.
+  void DispatchWhileWaiting(const platform::Event& e);
   // The frame of the current screen; unknown codes draw nothing.
   void ScreenFrame(int lag_count);
   // Begins a run with RaceState.SelectedCar once the car selection has torn the menu down.

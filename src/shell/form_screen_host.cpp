@@ -2,6 +2,7 @@
 #include "shell/form_screen_host.h"
 
 #include "base/game_error.h"
+#include "persist/online_service.h"
 #include "shell/form.h"
 
 namespace trakvolt {
@@ -9,6 +10,9 @@ namespace trakvolt {
 int& TFormScreenHost::State() { return form_.GameState; }
 TMenus& TFormScreenHost::Menus() { return form_.Menus; }
 TGameOptions& TFormScreenHost::Options() { return form_.GameOptions; }
+HighScoreTable& TFormScreenHost::HighScores() { return form_.HighScores; }
+std::string& TFormScreenHost::PlayerName() { return form_.PlayerName; }
+std::int32_t TFormScreenHost::RunScore() { return form_.RaceState.Score; }
 TSprite& TFormScreenHost::SpriteRoot() { return form_.MSpriteEngine.Engine(); }
 TScrollBackground& TFormScreenHost::Background() {
   if (form_.ScrollBackground == nullptr) throw GameError("The background does not exist");
@@ -26,6 +30,9 @@ void TFormScreenHost::SaveAndQuit() { form_.SaveAndQuit(); }
 void TFormScreenHost::OpenDocument(const std::string& target) {
   form_.Machine().GetDesktop().OpenDocument(target);
 }
+void TFormScreenHost::OpenOnlineTable() { OpenDocument(OnlineTableUrl(form_.ScoreServer())); }
+void TFormScreenHost::SendResults() { form_.SendResults(); }
+void TFormScreenHost::SaveScores() { form_.SaveScores(); }
 void TFormScreenHost::BeginFrame(int move_count, bool move) { form_.BeginFrame(move_count, move); }
 void TFormScreenHost::EndFrame() { form_.EndFrame(); }
 void TFormScreenHost::SelectFont(int font_number) { form_.SelectFont(font_number); }

@@ -14,6 +14,9 @@ class TFormScreenHost final : public TScreenHost {
   int& State() override;
   TMenus& Menus() override;
   TGameOptions& Options() override;
+  HighScoreTable& HighScores() override;
+  std::string& PlayerName() override;
+  std::int32_t RunScore() override;
   TSprite& SpriteRoot() override;
   TScrollBackground& Background() override;
   const TImageSource& MenuImages() override;
@@ -26,6 +29,9 @@ class TFormScreenHost final : public TScreenHost {
   void ApplyScreenMode() override;
   void SaveAndQuit() override;
   void OpenDocument(const std::string& target) override;
+  void OpenOnlineTable() override;
+  void SendResults() override;
+  void SaveScores() override;
   void BeginFrame(int move_count, bool move) override;
   void EndFrame() override;
   void SelectFont(int font_number) override;

@@ -21,7 +21,7 @@ constexpr int kDefaultUntilLimit = 100000;
 
 struct Replay {
   platform::HeadlessPlatform machine;
-  std::optional<std::uint32_t> seed;
+  FormSettings settings;
   std::unique_ptr<TMForm> form;
   platform::ShiftState shift;
   int mouse_x = 0, mouse_y = 0;
@@ -29,7 +29,7 @@ struct Replay {
 
   TMForm& Form() {
     // The form starts at the first line that needs it, so a leading seed line takes effect.
-    if (!form) form = std::make_unique<TMForm>(machine, FormSettings{seed});
+    if (!form) form = std::make_unique<TMForm>(machine, settings);
     return *form;
   }
   void Push(platform::Event::Kind kind, int key = 0, unsigned char ch = 0) {
@@ -123,7 +123,15 @@ ReplayResult RunReplay(std::istream& script) {
         long long value = 0;
         if (!(words >> value)) { fail("seed needs a number"); break; }
         if (r.form) { fail("seed must come before the first tick"); break; }
-        r.seed = static_cast<std::uint32_t>(value);
+        r.settings.seed = static_cast<std::uint32_t>(value);
+      } else if (command == "server") {
+        std::string address;
+        if (!(words >> address) || address.find(':') == std::string::npos) {
+          fail("server needs HOST:PORT");
+          break;
+        }
+        if (r.form) { fail("server must come before the first tick"); break; }
+        r.settings.score_server = address;
       } else if (command == "down" || command == "up") {
         std::string name;
         words >> name;

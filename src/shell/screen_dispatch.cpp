@@ -3,8 +3,11 @@
 #include "screens/button_navigation.h"
 #include "screens/car_selection.h"
 #include "screens/help_screen.h"
+#include "screens/high_scores_screen.h"
 #include "screens/main_menu.h"
+#include "screens/name_entry.h"
 #include "screens/options_screen.h"
+#include "screens/send_results.h"
 #include "screens/text_field.h"
 #include "shell/form.h"
 
@@ -22,7 +25,10 @@ void TMForm::ScreenFrame(int lag_count) {
   switch (GameState) {
     case state::MainMenu: MainMenuFrame(Screens, lag_count); break;
     case state::Options: OptionsFrame(Screens, lag_count); break;
+    case state::HighScores: HighScoresFrame(Screens, lag_count); break;
     case state::Help: HelpFrame(Screens, lag_count); break;
+    case state::SendResults: SendResultsFrame(Screens, lag_count); break;
+    case state::NameEntry: NameEntryFrame(Screens, lag_count); break;
     case state::CarSelection: CarSelectionFrame(Screens, lag_count); break;
     case state::RaceSetup:
       BeginFrame(lag_count, true);
@@ -50,8 +56,7 @@ void TMForm::MDisplayClick() {
       switch (h) {
         case button::Start: OpenCarSelection(host); break;
         case button::Options: OpenOptions(host); break;
-        // The high-score table is not in the game yet: its button only clicks.
-        case button::HighScores: break;
+        case button::HighScores: OpenHighScores(host); break;
         case button::Help: OpenHelp(host); break;
         case button::Website: host.OpenDocument("website.url"); break;
         case button::Exit:
@@ -77,6 +82,12 @@ void TMForm::MDisplayClick() {
         BuildMainMenu(host, false, 0);
       }
       return;
+    case state::HighScores:
+      HighScoresClick(host);
+      return;
+    case state::SendResults:
+      SendResultsClick(host);
+      return;
     case state::Help:
       if (h == kPreviousPage) {
         TurnHelpPage(host, -1);
@@ -98,7 +109,7 @@ void TMForm::MDisplayClick() {
       }
       return;
     default:
-      return;  // the race and its set-up only click
+      return;  // the race, its set-up and the name entry only click
   }
 }
 
@@ -127,6 +138,7 @@ void TMForm::FormKeyPress(unsigned char& key) {
     // main menu itself.
     if (!(GameState == state::MainMenu && key == kEscape)) MDisplayClick();
   }
+  if (GameState == state::NameEntry) NameEntryKey(host, key);
 }
 
 void TMForm::StartRace() {

@@ -71,10 +71,11 @@ TEST_F(MainMenu, TheWebsiteButtonOpensTheShortcut) {
   EXPECT_EQ(machine.desktop.Opened(), std::vector<std::string>{"website.url"});
 }
 
-TEST_F(MainMenu, TheHighScoreButtonOnlyClicksForNow) {
+TEST_F(MainMenu, TheHighScoreButtonOpensTheTableOverTheMenu) {
   OpenFromMenu(button::HighScores);
-  EXPECT_EQ(form.GameState, state::MainMenu);
-  EXPECT_EQ(form.Menus.ButtonCount, 6);
+  EXPECT_EQ(form.GameState, state::HighScores);
+  EXPECT_EQ(form.Menus.ButtonCount, 8);
+  EXPECT_NE(form.Menus.Buttons[button::Exit], nullptr);  // the menu stays under it
 }
 
 class CarSelection : public testing_support::ScreenTest {

@@ -6,6 +6,8 @@
 
 #include "base/png_file.h"
 #include "game_folder.h"
+#include "persist/save_data.h"
+#include "persist/save_file.h"
 #include "shell/replay_script.h"
 
 using namespace trakvolt;
@@ -161,4 +163,39 @@ TEST(ReplayMenus, ExpectLinesFailWithTheValueFound) {
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "line 2: GameState is 0, wanted 4");
   EXPECT_FALSE(Play("expect Nothing 1\n").ok);
+}
+
+TEST(Replay, HighScoreButtonOpensTheTableAndResetReachesTheDiskAtExit) {
+  GameFolder folder;
+  HighScoreTable table;
+  ResetHighScores(table);
+  AddResultToHighScores(table, "ACE", 9000);
+  TGameOptions options;
+  SaveGameData(kSaveFolder, options, table);
+  const ReplayResult r = Play(
+      "seed 1\n"
+      "server 127.0.0.1:9\n"
+      "run 120\n"              // the intro
+      "mouse 600 250\nclick\n"  // main button 3
+      "run 2\n"
+      "expect GameState 3\n"
+      "expect HoveredButton 8\n"
+      "mouse 40 420\nclick\n"   // reset
+      "run 2\n"
+      "expect GameState 3\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_TRUE(r.message_boxes.empty());
+  HighScoreTable saved;
+  std::string check;
+  ASSERT_TRUE(LoadSaveData(kSaveFolder, saved, options, check).messages.empty());
+  HighScoreTable defaults;
+  ResetHighScores(defaults);
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(saved.Slot(i), defaults.Slot(i)) << i;
+}
+
+TEST(Replay, ServerLineComesFirstAndNamesHostAndPort) {
+  GameFolder folder;
+  EXPECT_EQ(Play("run 1\nserver 127.0.0.1:1\n").error, "line 2: server must come before the first tick");
+  EXPECT_EQ(Play("server nowhere\n").error, "line 1: server needs HOST:PORT");
+  EXPECT_TRUE(Play("server 10.0.0.1:80\nrun 1\n").ok);
 }

@@ -1,0 +1,326 @@
+// The high-score screen, the name entry and the result-sending question, over the headless
+// machine, with a score server on the loopback interface where a result is sent.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "persist/online_service.h"
+#include "persist/save_data.h"
+#include "persist/save_file.h"
+#include "persist/score_payload.h"
+#include "screen_fixture.h"
+#include "screens/high_scores_screen.h"
+#include "screens/main_menu.h"
+#include "screens/name_entry.h"
+#include "support/loopback_server.h"
+
+using namespace trakvolt;
+using K = platform::Event::Kind;
+using testing_support::LoopbackServer;
+
+namespace {
+
+constexpr unsigned char kEnter = 13, kEscape = 27, kBackspace = 8;
+constexpr const char* kNoConnection = "Не могу соединиться с сервером!";
+
+class Results : public testing_support::ScreenTest {
+ protected:
+  // The run is over with `score` points: the menu is gone as after a race, and the run's end
+  // hands over.
+  void EndRunWith(std::int32_t score) {
+    UntilInteractive();
+    TearDownMainMenu(form.Screens);
+    form.RaceState.Score = score;
+    ShowRunResult(form.Screens);
+    Tick();
+  }
+  void TypeText(const std::string& text) {
+    for (const char c : text) Type(static_cast<unsigned char>(c));
+  }
+  int NameEnd(const std::string& name) { return form.Text.TextEndX(form.MImageList, 4, name, 400); }
+  int FieldLimit() { return 579 - form.Menus.CursorSprite->Width; }
+  // The ten rows the save files on disk hold now (the eleventh is never saved).
+  static HighScoreTable TableOnDisk() {
+    HighScoreTable table;
+    TGameOptions options;
+    std::string check;
+    const SaveDataLoad loaded = LoadSaveData(kSaveFolder, table, options, check);
+    EXPECT_TRUE(loaded.messages.empty());
+    return Shown(table);
+  }
+  static HighScoreTable Shown(HighScoreTable table) {
+    table.Slot(11) = {};
+    return table;
+  }
+};
+
+TEST_F(Results, NameEntryStartsWithNonameAndEditsAtItsEnd) {
+  EndRunWith(1000);
+  ASSERT_EQ(form.GameState, state::NameEntry);
+  EXPECT_EQ(form.PlayerName, "NONAME");
+  EXPECT_EQ(form.Menus.CursorSprite->X, NameEnd("NONAME"));
+  Type('a');
+  EXPECT_EQ(form.PlayerName, "NONAMEA");
+  Type(kBackspace);
+  for (int i = 0; i < 6; ++i) Type(kBackspace);
+  EXPECT_EQ(form.PlayerName, "");
+  Tick();
+  EXPECT_EQ(form.Menus.CursorSprite->X, 398);
+  EXPECT_EQ(form.Menus.CursorSprite->Y, 265);
+  Type(kBackspace);  // nothing left to delete
+  EXPECT_EQ(form.PlayerName, "");
+}
+
+TEST_F(Results, OnlyLettersAndTheSpaceAreTakenAsCapitals) {
+  EndRunWith(1000);
+  for (int i = 0; i < 6; ++i) Type(kBackspace);
+  // a, 1, !, а, Z, space, ё, я, |, Ё, digits
+  TypeText("a1!\xE0Z \xB8\xFF|\xA8" "09");
+  EXPECT_EQ(form.PlayerName, "A\xC0Z \xDF");
+  EXPECT_EQ(form.GameState, state::NameEntry);  // Escape and the rest do not leave it
+  Type(kEscape);
+  EXPECT_EQ(form.GameState, state::NameEntry);
+}
+
+TEST_F(Results, TheNameStopsAtTheFieldsEndEvenForABurstOfKeys) {
+  EndRunWith(1000);
+  TypeText(std::string(60, 'W'));  // faster than the frames: nothing drawn in between
+  const std::string full = form.PlayerName;
+  EXPECT_LT(full.size(), 66u);
+  EXPECT_LE(NameEnd(full), FieldLimit());
+  EXPECT_GT(NameEnd(full + "W"), FieldLimit());
+  TypeText(std::string(20, 'I'));  // the narrowest letter may still fill the rest
+  const std::string fuller = form.PlayerName;
+  EXPECT_LE(NameEnd(fuller), FieldLimit());
+  EXPECT_GT(NameEnd(fuller + "I"), FieldLimit());
+  Tick(2);
+  EXPECT_LE(form.Menus.CursorSprite->X + form.Menus.CursorSprite->Width, 579);
+  EXPECT_EQ(form.Menus.CursorSprite->X, NameEnd(fuller));
+  Type('W');
+  EXPECT_EQ(form.PlayerName, fuller);
+  Type(kBackspace);  // Backspace still works at the end of the field
+  Type(kBackspace);
+  EXPECT_EQ(form.PlayerName, fuller.substr(0, fuller.size() - 2));
+  Type('I');
+  EXPECT_EQ(form.PlayerName, fuller.substr(0, fuller.size() - 1));
+}
+
+TEST_F(Results, EnterStoresTheResultOnDiskAtOnceAndAsks) {
+  EndRunWith(1100);
+  for (int i = 0; i < 6; ++i) Type(kBackspace);
+  Type(kEnter);  // an empty name is a name
+  EXPECT_EQ(form.GameState, state::SendResults);
+  EXPECT_EQ(form.HighScores.Slot(6).Name, "");
+  EXPECT_EQ(form.HighScores.Slot(6).Score, 1100);
+  EXPECT_EQ(form.HighScores.Slot(5).Score, 1200);
+  EXPECT_EQ(form.Menus.CursorSprite, nullptr);
+  // Already on disk, as the pair the exit writes: a crash now loses nothing.
+  EXPECT_EQ(TableOnDisk(), Shown(form.HighScores));
+}
+
+TEST_F(Results, AnEqualScoreGoesBelowTheOlderOne) {
+  EndRunWith(1800);
+  Type(kEnter);
+  EXPECT_EQ(form.HighScores.Slot(2).Name, "\xD2\xD3\xD0\xC1");  // ТУРБ
+  EXPECT_EQ(form.HighScores.Slot(3).Name, "NONAME");
+  EXPECT_EQ(form.HighScores.Slot(3).Score, 1800);
+  EXPECT_EQ(form.HighScores.Slot(11).Score, 200);
+}
+
+TEST_F(Results, ARunThatDoesNotQualifyShowsTheTableAfterTheIntro) {
+  EndRunWith(200);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(form.Menus.HoveredButton, button::HighScores);
+  EXPECT_NE(form.Menus.MenuPhase, menu_phase::Interactive);  // the intro plays first
+  for (int i = 0; i < 200 && form.GameState == state::MainMenu; ++i) Tick();
+  EXPECT_EQ(form.GameState, state::HighScores);
+  EXPECT_EQ(form.Menus.MenuPhase, menu_phase::Interactive);
+}
+
+TEST_F(Results, NoMusicDuringTheNameEntryAndTheQuestion) {
+  UntilInteractive();
+  ASSERT_NE(form.Audio.CurrentSong, 0u);  // the menu's music
+  TearDownMainMenu(form.Screens);
+  form.RaceState.Score = 1000;
+  ShowRunResult(form.Screens);
+  Tick(3);
+  EXPECT_EQ(form.Audio.CurrentSong, 0u);
+  Type(kEnter);
+  Tick(3);
+  EXPECT_EQ(form.Audio.CurrentSong, 0u);
+  Press(vk::Right);  // Cancel
+  Type(kEscape);     // every key clicks the highlighted button
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_NE(form.Audio.CurrentSong, 0u);  // the rebuilt menu plays again
+  EXPECT_TRUE(machine.desktop.Boxes().empty());
+}
+
+TEST_F(Results, HighScoreButtonShowsTheTableAndItsButtons) {
+  OpenFromMenu(button::HighScores);
+  ASSERT_EQ(form.GameState, state::HighScores);
+  EXPECT_EQ(form.Menus.ButtonCount, 8);
+  EXPECT_EQ(form.Menus.HoveredButton, 8);
+  EXPECT_EQ(form.Menus.Buttons[7]->X, 27);
+  EXPECT_EQ(form.Menus.Buttons[8]->X, 283);
+  // The last text of a frame is row 10's score, left-aligned at x 400.
+  EXPECT_EQ(form.Text.LastTextEndX(), form.Text.TextEndX(form.MImageList, 3, "200", 400));
+  form.HighScores.Slot(10).Score = 1234567;
+  Tick();
+  EXPECT_EQ(form.Text.LastTextEndX(), form.Text.TextEndX(form.MImageList, 3, "1234567", 400));
+  Type(kEnter);  // on the online table
+  EXPECT_EQ(machine.desktop.Opened().back(), OnlineTableUrl(DefaultScoreServer()));
+  EXPECT_EQ(form.GameState, state::HighScores);
+}
+
+TEST_F(Results, ResetShowsTheDefaultsAndWritesThemOnlyAtExit) {
+  EndRunWith(5000);
+  Type(kEnter);  // saved at once with the new result
+  Press(vk::Right);
+  Type(kEnter);  // Cancel
+  for (int i = 0; i < 200 && form.GameState != state::HighScores; ++i) Tick();
+  ASSERT_EQ(form.GameState, state::HighScores);
+  const HighScoreTable with_result = Shown(form.HighScores);
+  ASSERT_EQ(with_result.Slot(1).Score, 5000);
+  PointAt(7);
+  form.MDisplayClick();
+  HighScoreTable defaults = with_result;
+  ResetHighScores(defaults);
+  EXPECT_EQ(Shown(form.HighScores), defaults);
+  Tick();
+  EXPECT_EQ(form.GameState, state::HighScores);
+  EXPECT_EQ(TableOnDisk(), with_result);
+  ASSERT_TRUE(form.FormDestroy());
+  EXPECT_EQ(TableOnDisk(), defaults);
+}
+
+TEST_F(Results, TheTableClosesByItsButtonEscapeOrTheHighlightMovingAway) {
+  OpenFromMenu(button::HighScores);
+  Type(kEscape);
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  Tick();
+  PointAt(button::HighScores);
+  form.MDisplayClick();
+  ASSERT_EQ(form.GameState, state::HighScores);
+  PointAt(button::HighScores);
+  form.MDisplayClick();
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  PointAt(button::HighScores);
+  form.MDisplayClick();
+  PointAt(button::Help);
+  Tick();
+  EXPECT_EQ(form.GameState, state::MainMenu);
+  EXPECT_EQ(form.Menus.HoveredButton, button::Help);
+  EXPECT_EQ(form.Menus.Buttons[7], nullptr);
+}
+
+// A game whose score server is a loopback test server.
+class Sending : public ::testing::Test {
+ protected:
+  explicit Sending(LoopbackServer::Reply reply = Answer("OK|1|2|3|4|5"))
+      : server([reply](const auto&) { return reply; }) {}
+  static LoopbackServer::Reply Answer(std::string body) {
+    LoopbackServer::Reply r;
+    r.body = std::move(body);
+    return r;
+  }
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) {
+      machine.events.Advance(30);
+      form->Pump();
+    }
+  }
+  void Push(K kind, int key = 0, unsigned char ch = 0) {
+    platform::Event e;
+    e.kind = kind;
+    e.key = key;
+    e.ch = ch;
+    machine.events.Push(e);
+  }
+  // From the menu to the question after a qualifying run, with `name` typed.
+  void ToTheQuestion(const std::string& name) {
+    form = std::make_unique<TMForm>(machine, FormSettings{1, server.Address()});
+    for (int i = 0; i < 200 && form->Menus.MenuPhase != menu_phase::Interactive; ++i) Tick();
+    TearDownMainMenu(form->Screens);
+    form->RaceState.Score = 1500;
+    ShowRunResult(form->Screens);
+    Tick();
+    for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
+    for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
+    Push(K::KeyPress, 0, kEnter);
+    Tick();
+    ASSERT_EQ(form->GameState, state::SendResults);
+  }
+
+  LoopbackServer server;
+  testing_support::GameFolder folder;
+  platform::HeadlessPlatform machine;
+  std::unique_ptr<TMForm> form;
+};
+
+TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
+  ToTheQuestion("\xE8\xe2\xe0\xed");  // "иван"
+  form->GameOptions.Country = "\xD0\xCE\xD1\xD1\xC8\xDF";  // "РОССИЯ"
+  Push(K::KeyPress, 0, kEnter);  // OK is highlighted
+  Tick();
+  EXPECT_TRUE(machine.desktop.Boxes().empty());
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].target, "/cgi/version.pl?version&prg=Trakvolt");
+  const std::string prefix = "/cgi/version.pl?hs&prg=Trakvolt&inf=";
+  ASSERT_EQ(requests[1].target.substr(0, prefix.size()), prefix);
+  for (const auto& r : requests) {
+    EXPECT_EQ(r.Header("Accept"), "text/html, */*");
+    EXPECT_EQ(r.Header("Content-Type"), "text/html");
+    EXPECT_EQ(r.Header("User-Agent"), "Mozilla/3.0 (compatible; Trakvolt)");
+  }
+  const auto payload = DecodeScorePayload(requests[1].target.substr(prefix.size()));
+  ASSERT_TRUE(payload);
+  EXPECT_EQ(*payload, "type=0|name=\xC8\xC2\xC0\xCD|score=1500|key=T|p=4|add=\xD0\xCE\xD1\xD1\xC8\xDF|z=0000");
+  EXPECT_EQ(form->GameState, state::MainMenu);
+  EXPECT_EQ(form->Menus.HoveredButton, button::HighScores);
+}
+
+class SendingToANoAnswer : public Sending {
+ protected:
+  SendingToANoAnswer() : Sending(Answer("Service Unavailable")) {}
+};
+
+TEST_F(SendingToANoAnswer, ShowsTheMessageAndSendsNothing) {
+  ToTheQuestion("A");
+  Push(K::KeyPress, 0, kEscape);  // Escape too clicks OK
+  Tick();
+  ASSERT_EQ(machine.desktop.Boxes().size(), 1u);
+  EXPECT_EQ(machine.desktop.Boxes()[0].text, kNoConnection);
+  EXPECT_EQ(machine.desktop.Boxes()[0].kind, platform::Desktop::BoxKind::Information);
+  EXPECT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(form->GameState, state::MainMenu);
+}
+
+class SendingToASilentServer : public Sending {
+ protected:
+  SendingToASilentServer() : Sending(Silent()) {}
+  static LoopbackServer::Reply Silent() {
+    LoopbackServer::Reply r;
+    r.mode = LoopbackServer::Mode::Silent;
+    return r;
+  }
+};
+
+TEST_F(SendingToASilentServer, TheGameComesBackWithTheMessageAndHonoursKeysAndClose) {
+  ToTheQuestion("A");
+  form->FormKeyDown(vk::Ctrl, {});
+  ASSERT_TRUE(form->CtrlHeld);
+  Push(K::KeyPress, 0, kEnter);
+  // While the request waits: a key released, a key typed, the window closed.
+  Push(K::KeyUp, vk::Ctrl);
+  Push(K::KeyPress, 0, 'x');
+  Push(K::Quit);
+  form->Pump();
+  ASSERT_EQ(machine.desktop.Boxes().size(), 1u);
+  EXPECT_EQ(machine.desktop.Boxes()[0].text, kNoConnection);
+  EXPECT_FALSE(form->CtrlHeld);
+  EXPECT_EQ(form->GameState, state::MainMenu);  // the typed key was not a second click
+  EXPECT_TRUE(form->Terminated());
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <future>
 
+#include "base/game_error.h"
 #include "persist/online_service.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
@@ -12,6 +13,8 @@
 namespace trakvolt {
 
 std::string TMForm::FetchWhileWaiting(const std::string& url) {
+  // The window was closed during the check: no further wait before the game ends.
+  if (terminated_) throw GameError("The game is closing");
   platform::HttpClient& http = platform_.GetHttp();
   // The worker touches nothing but the client; the game's records stay on this thread.
   auto request = std::async(std::launch::async, [&http, url] { return http.Get(url); });

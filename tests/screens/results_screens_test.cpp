@@ -73,6 +73,9 @@ TEST_F(Results, NameEntryStartsWithNonameAndEditsAtItsEnd) {
 
 TEST_F(Results, OnlyLettersAndTheSpaceAreTakenAsCapitals) {
   EndRunWith(1000);
+  form.StopSoundByName("Button_Pressed");
+  Type('1');  // every key clicks first, even one that is then ignored
+  EXPECT_TRUE(Playing("Button_Pressed"));
   for (int i = 0; i < 6; ++i) Type(kBackspace);
   // a, 1, !, а, Z, space, ё, я, |, Ё, digits
   TypeText("a1!\xE0Z \xB8\xFF|\xA8" "09");
@@ -256,6 +259,16 @@ class Sending : public ::testing::Test {
   platform::HeadlessPlatform machine;
   std::unique_ptr<TMForm> form;
 };
+
+TEST_F(Sending, AWindowClosedDuringTheCheckSendsNothingMore) {
+  ToTheQuestion("A");
+  Push(K::KeyPress, 0, kEnter);
+  Push(K::Quit);
+  form->Pump();
+  EXPECT_EQ(server.Requests().size(), 1u);
+  EXPECT_TRUE(machine.desktop.Boxes().empty());
+  EXPECT_TRUE(form->Terminated());
+}
 
 TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
   ToTheQuestion("\xE8\xe2\xe0\xed");  // "иван"

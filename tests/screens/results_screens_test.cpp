@@ -2,6 +2,8 @@
 // machine, with a score server on the loopback interface where a result is sent.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "persist/online_service.h"
@@ -214,6 +216,50 @@ TEST_F(Results, TheTableClosesByItsButtonEscapeOrTheHighlightMovingAway) {
   EXPECT_EQ(form.GameState, state::MainMenu);
   EXPECT_EQ(form.Menus.HoveredButton, button::Help);
   EXPECT_EQ(form.Menus.Buttons[7], nullptr);
+}
+
+// A damaged score file that cannot be kept aside (every kept-aside name is taken): the game
+// may not write over it, and the save after the name entry respects that as the exit does.
+class ResultsWithAStuckScoreFile : public ::testing::Test {
+ protected:
+  struct StuckFile {
+    StuckFile() {
+      std::filesystem::create_directories("Data/Save");
+      for (int g = 0; g < kKeptAsideCopies; ++g) Write(KeptAsideName("Data/Save/hs", g), "older");
+      Write("Data/Save/hs", kDamaged);
+    }
+    static void Write(const std::string& path, const std::string& text) {
+      std::ofstream(path, std::ios::binary) << text;
+    }
+  };
+  static constexpr const char* kDamaged = "ACE\r\nnot a number\r\n";
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  testing_support::GameFolder folder;
+  StuckFile stuck;
+  platform::HeadlessPlatform machine;
+  TMForm form{machine};
+};
+
+TEST_F(ResultsWithAStuckScoreFile, TheNameEntryDoesNotWriteOverIt) {
+  const std::size_t boxes = machine.desktop.Boxes().size();
+  ASSERT_GT(boxes, 0u);  // start-up said so
+  for (int i = 0; i < 200 && form.Menus.MenuPhase != menu_phase::Interactive; ++i) {
+    machine.events.Advance(30);
+    form.Pump();
+  }
+  TearDownMainMenu(form.Screens);
+  form.RaceState.Score = 3000;
+  ShowRunResult(form.Screens);
+  unsigned char enter = kEnter;
+  form.FormKeyPress(enter);
+  EXPECT_EQ(form.GameState, state::SendResults);
+  EXPECT_EQ(form.HighScores.Slot(1).Score, 3000);
+  EXPECT_EQ(Read("Data/Save/hs"), kDamaged);
+  EXPECT_EQ(machine.desktop.Boxes().size(), boxes);
 }
 
 // A game whose score server is a loopback test server.

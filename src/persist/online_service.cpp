@@ -5,8 +5,9 @@
 
 #include "persist/score_payload.h"
 
+// The build sets the address (one setting for the whole game).
 #ifndef TRAKVOLT_SCORE_SERVER
-#define TRAKVOLT_SCORE_SERVER "127.0.0.1:8642"
+#error "TRAKVOLT_SCORE_SERVER must be set by the build"
 #endif
 
 namespace trakvolt {

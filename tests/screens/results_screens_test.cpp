@@ -332,6 +332,8 @@ TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
     EXPECT_EQ(r.Header("Content-Type"), "text/html");
     EXPECT_EQ(r.Header("User-Agent"), "Mozilla/3.0 (compatible; Trakvolt)");
   }
+  // The Cyrillic name and country travel only inside the encoding.
+  for (const char c : requests[1].target) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
   const auto payload = DecodeScorePayload(requests[1].target.substr(prefix.size()));
   ASSERT_TRUE(payload);
   EXPECT_EQ(*payload, "type=0|name=\xC8\xC2\xC0\xCD|score=1500|key=T|p=4|add=\xD0\xCE\xD1\xD1\xC8\xDF|z=0000");

@@ -77,7 +77,7 @@ std::vector<std::uint8_t> HeaderOnlyPng(std::uint32_t width, std::uint32_t heigh
   std::vector<std::uint8_t> chunk = {'I', 'H', 'D', 'R'};
   put32(chunk, width);
   put32(chunk, height);
-  for (std::uint8_t b : {8, 2, 0, 0, 0}) chunk.push_back(b);  // 8-bit RGB
+  for (int b : {8, 2, 0, 0, 0}) chunk.push_back(static_cast<std::uint8_t>(b));  // 8-bit RGB
   put32(png, 13);
   png.insert(png.end(), chunk.begin(), chunk.end());
   put32(png, Crc32(chunk));

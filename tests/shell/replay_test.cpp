@@ -141,7 +141,10 @@ TEST(ReplayMenus, ChoosingCarThreeRacesAndEscapeThenYesLeadsBackToTheMenu) {
       "expect ButtonCount 0\n"
       "expect GameState 1\n"
       "down Up\nrun 150\n"  // the countdown, then driving
-      "expect Level 1\n" +
+      "expect Level 1\n"
+      "focus lost\nrun 5\nexpect Paused 1\n"  // another window in front: paused
+      "focus back\nrun 2\nexpect Paused 1\n" +
+      Tap("P") + "expect Paused 0\n" +
       Tap("Escape") +
       "expect GameState 1\n" +
       Tap("Y") +

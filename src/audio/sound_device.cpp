@@ -155,7 +155,16 @@ void TSoundDevice::SetMusic(TMusicSource* music) {
   music_ = music;
 }
 
+void TSoundDevice::SetSuspended(bool suspended) {
+  Guard guard(*this);
+  suspended_ = suspended;
+}
+
 void TSoundDevice::Render(std::int16_t* out, int frames) {
+  if (suspended_) {
+    std::fill(out, out + 2 * static_cast<std::ptrdiff_t>(std::max(frames, 0)), std::int16_t{0});
+    return;
+  }
   // Full scale is 1.0; the limiter pulls loud moments under it at once and lets go over about
   // a tenth of a second, so overlapping effects and music never wrap or crackle.
   constexpr float kCeiling = 0.98f;

@@ -54,6 +54,11 @@ class TSoundDevice final : public platform::AudioSource {
 
   void SetMusic(TMusicSource* music);
 
+  // While suspended the output is silence and nothing advances: every effect and the music
+  // stand where they are and go on from there when the suspension ends.
+  void SetSuspended(bool suspended);
+  bool Suspended() const { return suspended_; }
+
   // AudioSource: mixes everything that plays into 16-bit stereo at the output's rate.
   void Render(std::int16_t* out, int frames) override;
 
@@ -85,6 +90,7 @@ class TSoundDevice final : public platform::AudioSource {
   int rate_ = 44100;
   int lock_depth_ = 0;
   TMusicSource* music_ = nullptr;
+  bool suspended_ = false;
   std::vector<TSoundBuffer*> voices_;  // every live buffer
   std::unordered_map<const TSoundCollectionItem*, ItemBuffers> items_;
   // Mixing space, made once so the audio thread never allocates.

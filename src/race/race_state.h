@@ -11,6 +11,7 @@ namespace trakvolt {
 class TMyCarSprite;
 class TWallSprite;
 class TExplosion;
+class TCaptionSprite;
 
 // Speeds of the race are pixels per frame, counted in fourteenths.
 constexpr double Speed14(double fourteenths) { return fourteenths / 14; }
@@ -76,12 +77,25 @@ struct TRaceState {
   OneBased<double, kSpawnKindCount> SpawnChance;  // chance per 600 px of road, by kind
   std::int32_t NeedleJitter = 0;
   std::int32_t NeedleJitterTimer = -1;
+  // Paused because the window went behind another: "ПАУЗА" is shown at the next frame.
+  bool PauseBannerDue = false;
 
   // The race-wide sprites, valid from race set-up to tear-down (none otherwise). Each clears
   // its own reference when it is freed.
   TMyCarSprite* PlayerCar = nullptr;
   TExplosion* BigExplosion = nullptr;
   TExplosion* MicroExplosion = nullptr;
+  // The panels, the HUD pictures and the time-over or game-over banner, valid from race set-up
+  // to tear-down (the banner only while it shows); the race frees them and clears these.
+  TCaptionSprite* LeftPanel = nullptr;
+  TCaptionSprite* RightPanel = nullptr;
+  TCaptionSprite* ProgressMarker = nullptr;
+  TCaptionSprite* NeedleHolder = nullptr;  // never drawn itself: its picture is the needle
+  TCaptionSprite* GunIcon = nullptr;
+  TCaptionSprite* TurboIcon = nullptr;
+  TCaptionSprite* NoBonusIcon = nullptr;
+  TCaptionSprite* DriftIcon = nullptr;
+  TCaptionSprite* Banner = nullptr;
 };
 
 }  // namespace trakvolt

@@ -65,6 +65,8 @@ TWallSprite::~TWallSprite() {
   if (slot.Object == this) {
     slot.Object = nullptr;
     slot.InUse = false;
+    // The object of the last crash is gone: a later object in its slot is not it.
+    if (world_.Race.CrashSlot == Slot) world_.Race.CrashSlot = 0;
   }
 }
 

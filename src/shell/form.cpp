@@ -140,9 +140,11 @@ void TMForm::Dispatch(const platform::Event& e) {
       break;
     case K::Activate:
       MFrameTimer.SetApplicationActive(true);
+      Guarded([&] { FormActivate(); });
       break;
     case K::Deactivate:
       MFrameTimer.SetApplicationActive(false);
+      Guarded([&] { FormDeactivate(); });
       break;
     case K::MouseMove:
       Guarded([&] { MDisplayMouseMove(e.x, e.y); });

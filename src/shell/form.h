@@ -21,6 +21,7 @@
 #include "race/race_world.h"
 #include "screens/bitmap_text.h"
 #include "screens/menu_state.h"
+#include "shell/form_race_host.h"
 #include "shell/form_screen_host.h"
 #include "shell/game_audio.h"
 #include "sprites/scroll_background.h"
@@ -154,6 +155,8 @@ class TMForm final : public platform::DisplayListener {
   TMenus Menus;
   // The view of this form the screens work through.
   TFormScreenHost Screens{*this};
+  // The view of this form the race works through.
+  TFormRaceHost RaceHost{*this};
 
  private:
   void FormCreate();
@@ -164,6 +167,10 @@ class TMForm final : public platform::DisplayListener {
   void ScreenFrame(int lag_count);
   // Begins a run with RaceState.SelectedCar once the car selection has torn the menu down.
   void StartRace();
+  // The window went behind another one or came back: the game falls silent (and a running
+  // race pauses), then plays on.
+  void FormDeactivate();
+  void FormActivate();
   // Runs one event or tick handler; an error abandons it and shows the error box.
   template <typename F>
   void Guarded(F&& handler);

@@ -68,6 +68,9 @@ std::optional<long long> ReplayValue(TMForm& f, const std::string& name) {
   if (name == "ButtonCount") return f.Menus.ButtonCount;
   if (name == "HelpPage") return f.Menus.HelpPage;
   if (name == "Sprites") return f.MSpriteEngine.Engine().Count();
+  if (name == "Level") return f.RaceState.Level;
+  if (name == "Lives") return f.RaceState.Lives;
+  if (name == "Paused") return f.RaceState.Paused ? 1 : 0;
   if (name == "Terminated") return f.Terminated() ? 1 : 0;
   return std::nullopt;
 }
@@ -155,6 +158,15 @@ ReplayResult RunReplay(std::istream& script) {
         r.Push(platform::Event::Kind::KeyDown, key);
         r.Push(platform::Event::Kind::KeyPress, 0, static_cast<unsigned char>(key));
         r.Push(platform::Event::Kind::KeyUp, key);
+      } else if (command == "focus") {
+        // Another window comes in front of the game, or the game comes back to the front.
+        std::string what;
+        words >> what;
+        if (what != "lost" && what != "back") { fail("focus needs lost or back"); break; }
+        r.Form();
+        const bool back = what == "back";
+        r.machine.window.SetForeground(back);
+        r.Push(back ? platform::Event::Kind::Activate : platform::Event::Kind::Deactivate);
       } else if (command == "stick") {
         platform::JoystickReading j;
         if (!(words >> j.x >> j.y)) { fail("stick needs X Y"); break; }

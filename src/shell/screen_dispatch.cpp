@@ -1,5 +1,6 @@
 // The screen state machine: the frame of each GameState, pointer moves, clicks and typed keys
-// routed by it, and the hand-over from the car selection to the race.
+// routed by it, and the start of the race from the car selection.
+#include "race/race_run.h"
 #include "screens/button_navigation.h"
 #include "screens/car_selection.h"
 #include "screens/help_screen.h"
@@ -30,6 +31,7 @@ void TMForm::ScreenFrame(int lag_count) {
     case state::SendResults: SendResultsFrame(Screens, lag_count); break;
     case state::NameEntry: NameEntryFrame(Screens, lag_count); break;
     case state::CarSelection: CarSelectionFrame(Screens, lag_count); break;
+    case state::Race: RaceFrame(RaceHost, lag_count); break;
     case state::RaceSetup:
       BeginFrame(lag_count, true);
       EndFrame();
@@ -141,11 +143,6 @@ void TMForm::FormKeyPress(unsigned char& key) {
   if (GameState == state::NameEntry) NameEntryKey(host, key);
 }
 
-void TMForm::StartRace() {
-  // Hand-over to the race: the menu is gone and SelectedCar is set. The race set-up state
-  // draws the background every frame, so the window never goes dark while the race is built.
-  GameState = state::RaceSetup;
-  MFrameTimer.SetEnabled(true);
-}
+void TMForm::StartRace() { trakvolt::StartRace(RaceHost); }
 
 }  // namespace trakvolt

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "race/race_run.h"
 #include "screen_fixture.h"
 #include "screens/main_menu.h"
 
@@ -92,15 +93,17 @@ TEST_F(CarSelection, EnterOrSpaceRightAwayChoosesCarOneAndNoMenuSpriteStays) {
     form.RaceState.SelectedCar = 0;
     Type(static_cast<unsigned char>(key));
     EXPECT_EQ(form.RaceState.SelectedCar, 1);
-    EXPECT_EQ(form.GameState, state::RaceSetup);
+    EXPECT_EQ(form.GameState, state::Race);
     EXPECT_EQ(form.Menus.ButtonCount, 0);
     EXPECT_EQ(form.Menus.MenuCaption, nullptr);
     EXPECT_EQ(form.Menus.StartGameBackgroundSprite, nullptr);
-    EXPECT_EQ(form.MSpriteEngine.Engine().Count(), 1);  // the background alone
-    // The set-up keeps drawing frames: the window does not go dark.
+    // The race's countdown draws every frame.
     const int flips = machine.display.FlipCount();
     Tick(2);
     EXPECT_EQ(machine.display.FlipCount(), flips + 2);
+    // Without the race's own sprites only the background is left.
+    RaceTeardown(form.RaceHost);
+    EXPECT_EQ(form.MSpriteEngine.Engine().Count(), 1);
     // The next menu is built anew.
     BuildMainMenu(form.Screens, true, 0);
     OpenFromMenu(button::Start);

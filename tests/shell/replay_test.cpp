@@ -123,7 +123,7 @@ TEST(ReplayMenus, OptionsChangedThroughTheMenuReachTheOptionsFileAtExit) {
             "0\r\n0\r\n1\r\n\xD4\xC8\xCD \xCB\xDF\xCD\xC4\xC8\xDF\r\n");
 }
 
-TEST(ReplayMenus, ChoosingCarThreeTearsTheMenuDownForTheRace) {
+TEST(ReplayMenus, ChoosingCarThreeRacesAndEscapeThenYesLeadsBackToTheMenu) {
   GameFolder folder;
   const ReplayResult r = Play(
       "seed 4\n"
@@ -141,9 +141,21 @@ TEST(ReplayMenus, ChoosingCarThreeTearsTheMenuDownForTheRace) {
       "run 2\n"
       "expect SelectedCar 3\n"
       "expect ButtonCount 0\n"
-      "expect Sprites 1\n");
+      "expect GameState 1\n"
+      "down Up\nrun 150\n"  // the countdown, then driving
+      "expect Level 1\n"
+      "focus lost\nrun 5\nexpect Paused 1\n"  // another window in front: paused
+      "focus back\nrun 2\nexpect Paused 1\n" +
+      Tap("P") + "expect Paused 0\n" +
+      Tap("Escape") +
+      "expect GameState 1\n" +
+      Tap("Y") +
+      "expect GameState 0\n"
+      "run 5\n"
+      "up Up\n");
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(r.game_state, 10);
+  EXPECT_TRUE(r.message_boxes.empty());
+  EXPECT_EQ(r.game_state, 0);
 }
 
 TEST(ReplayMenus, EveryHelpPageIsReached) {

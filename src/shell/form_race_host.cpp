@@ -1,8 +1,7 @@
 // The race's view of the main form.
 #include "shell/form_race_host.h"
 
-#include "persist/high_scores.h"
-#include "screens/main_menu.h"
+#include "screens/name_entry.h"
 #include "shell/form.h"
 
 namespace trakvolt {
@@ -31,13 +30,9 @@ void TFormRaceHost::DrawRotated(std::string_view image_name, int x, int y, int w
 }
 
 void TFormRaceHost::OpenNameEntryOrMenu() {
-  if (QualifiesForHighScores(form_.HighScores, form_.RaceState.Score)) {
-    // A score that enters the table goes to the name entry here once that screen exists; until
-    // then it returns to the menu as any other run does.
-    BuildMainMenu(form_.Screens, true, 3);
-    return;
-  }
-  BuildMainMenu(form_.Screens, true, 3);
+  // A score that enters the table goes to the name entry; any other run returns to the menu,
+  // which then shows the table.
+  ShowRunResult(form_.Screens);
 }
 
 }  // namespace trakvolt

@@ -125,6 +125,23 @@ TEST_F(RaceRun, TimeOverWithOneLifeIsGameOverAndTheRunEndsAfterTwoSeconds) {
   EXPECT_EQ(machine.window.CursorCount(), 0);
 }
 
+TEST_F(RaceRun, ARunThatEntersTheTableEndsInTheNameEntry) {
+  SkipCountdown();
+  race.Score = 1000;  // beats the default table's 800
+  Press(vk::Escape);
+  Press('Y');
+  EXPECT_EQ(form.GameState, state::NameEntry);
+  EXPECT_EQ(race.PlayerCar, nullptr);
+}
+
+TEST_F(RaceRun, ARunThatOnlyEqualsTheLastRowEndsInTheMenu) {
+  SkipCountdown();
+  race.Score = 200;  // the default table's last row: not better, so not entered
+  Press(vk::Escape);
+  Press('Y');
+  EXPECT_EQ(form.GameState, state::MainMenu);
+}
+
 TEST_F(RaceRun, TimeOverWithTwoLivesRestartsTheLevelWithAFullClock) {
   SkipCountdown();
   race.Level = 2;

@@ -10,6 +10,7 @@
 #include "persist/save_data.h"
 #include "persist/save_file.h"
 #include "persist/score_payload.h"
+#include "race/race_run.h"
 #include "screen_fixture.h"
 #include "screens/high_scores_screen.h"
 #include "screens/main_menu.h"
@@ -285,14 +286,25 @@ class Sending : public ::testing::Test {
     e.ch = ch;
     machine.events.Push(e);
   }
-  // From the menu to the question after a qualifying run, with `name` typed.
+  // From the menu through a race that ends with a qualifying score (the player gives up with
+  // Esc and Y) to the question, with `name` typed.
   void ToTheQuestion(const std::string& name) {
     form = std::make_unique<TMForm>(machine, FormSettings{1, server.Address()});
     for (int i = 0; i < 200 && form->Menus.MenuPhase != menu_phase::Interactive; ++i) Tick();
     TearDownMainMenu(form->Screens);
-    form->RaceState.Score = 1500;
-    ShowRunResult(form->Screens);
-    Tick();
+    form->RaceState.SelectedCar = 1;
+    StartRace(form->RaceHost);
+    const TRaceState& race = form->RaceState;
+    for (int i = 0; i < 200 && !(race.RaceActive && race.StartCountdown == 0); ++i) Tick();
+    ASSERT_TRUE(race.RaceActive);
+    form->RaceState.Score = 1500;  // as if the run had earned it
+    for (const int key : {vk::Escape, static_cast<int>('Y')}) {
+      machine.input.SetKey(key, true);
+      Tick();
+      machine.input.SetKey(key, false);
+      Tick();
+    }
+    ASSERT_EQ(form->GameState, state::NameEntry);
     for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
     for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
     Push(K::KeyPress, 0, kEnter);

@@ -16,3 +16,8 @@ set_tests_properties(sdl_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
 if(TARGET test_archive)
   target_link_libraries(test_archive PRIVATE trakvolt_archive_tools)
 endif()
+
+# The score server's tests drive the server's library over real HTTP on the loopback.
+if(TARGET test_server)
+  target_link_libraries(test_server PRIVATE trakvolt_scores)
+endif()

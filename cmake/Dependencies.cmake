@@ -11,3 +11,4 @@ find_package(benchmark REQUIRED)
 # The score server.
 pkg_check_modules(MHD REQUIRED IMPORTED_TARGET libmicrohttpd)
 pkg_check_modules(SQLITE REQUIRED IMPORTED_TARGET sqlite3)
+pkg_check_modules(PQ REQUIRED IMPORTED_TARGET libpq)

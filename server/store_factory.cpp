@@ -1,15 +1,14 @@
 // Picking the store from the --db text.
 #include "score_store.h"
 
-#include <stdexcept>
-
+#include "pg_store.h"
 #include "sqlite_store.h"
 
 namespace trakvolt::server {
 
 std::unique_ptr<ScoreStore> OpenScoreStore(const std::string& db) {
   if (db.starts_with("postgresql://") || db.starts_with("postgres://"))
-    throw std::runtime_error("this build has no PostgreSQL support");
+    return std::make_unique<PgStore>(db);
   return std::make_unique<SqliteStore>(db);
 }
 

@@ -21,3 +21,9 @@ endif()
 if(TARGET test_server)
   target_link_libraries(test_server PRIVATE trakvolt_scores)
 endif()
+# The same server tests again over a private PostgreSQL.
+if(TARGET test_server)
+  add_test(NAME server_postgres COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/server/with_postgres.sh
+           $<TARGET_FILE:test_server> --gtest_filter=ScoreServerTest.*)
+  set_tests_properties(server_postgres PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()

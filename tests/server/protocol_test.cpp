@@ -73,10 +73,10 @@ TEST_F(ScoreServerTest, ExpiredAndUnknownTokensAreRefused) {
 TEST_F(ScoreServerTest, TokenIssuedByOneProcessIsTakenByAnotherSharingTheDatabase) {
   Start();
   const std::string token = Token();
-  SqliteStore other((dir / "scores.db").string());
+  const auto other = OpenScoreStore(db);
   ScoreRow row{0, "ACE", 5, "", 0};
-  EXPECT_EQ(other.Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::Stored);
-  EXPECT_EQ(other.Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::UnknownToken);
+  EXPECT_EQ(other->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::Stored);
+  EXPECT_EQ(other->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::UnknownToken);
   EXPECT_EQ(store->Count(), 1);
 }
 

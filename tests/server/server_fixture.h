@@ -1,20 +1,24 @@
-// A score server on a free loopback port over a fresh SQLite file, with a clock the test moves,
-// and a plain HTTP GET that reports the status as well as the body.
+// A score server on a free loopback port over a fresh SQLite file (or, when
+// TRAKVOLT_TEST_PG_HOST names the socket folder of a PostgreSQL server, a fresh database there),
+// with a clock the test moves, and a plain HTTP GET that reports the status as well as the body.
 #pragma once
 
 #include <curl/curl.h>
+#include <libpq-fe.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "http_server.h"
 #include "persist/score_payload.h"
 #include "routes.h"
-#include "sqlite_store.h"
+#include "score_store.h"
 
 namespace trakvolt::server::testing {
 
@@ -58,6 +62,8 @@ class ScoreServerTest : public ::testing::Test {
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    db = (dir / "scores.db").string();
+    if (const char* pg = std::getenv("TRAKVOLT_TEST_PG_HOST")) db = FreshPgDatabase(pg);
   }
   ~ScoreServerTest() override {
     server.reset();
@@ -66,7 +72,7 @@ class ScoreServerTest : public ::testing::Test {
     std::filesystem::remove_all(dir);
   }
   void Start() {
-    store = std::make_unique<SqliteStore>((dir / "scores.db").string());
+    store = OpenScoreStore(db);
     service = std::make_unique<ScoreService>(options, *store, [this] { return now_ms.load(); });
     server = std::make_unique<HttpServer>(options, *service);
   }
@@ -84,10 +90,24 @@ class ScoreServerTest : public ::testing::Test {
   }
   void AdvanceSeconds(int s) { now_ms += std::int64_t{s} * 1000; }
 
+  // A new, empty database on the PostgreSQL server whose socket is in `host`.
+  static std::string FreshPgDatabase(const std::string& host) {
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string name =
+        "t" + std::to_string(::getpid()) + "_" + std::to_string(std::hash<std::string>{}(test));
+    PGconn* admin = PQconnectdb(("postgresql://trakvolt@/postgres?host=" + host).c_str());
+    PGresult* r = PQexec(admin, ("CREATE DATABASE " + name).c_str());
+    EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(admin);
+    PQclear(r);
+    PQfinish(admin);
+    return "postgresql://trakvolt@/" + name + "?host=" + host;
+  }
+
   ServerOptions options;
   std::filesystem::path dir;
+  std::string db;
   std::atomic<std::int64_t> now_ms{1'800'000'000'000};
-  std::unique_ptr<SqliteStore> store;
+  std::unique_ptr<ScoreStore> store;
   std::unique_ptr<ScoreService> service;
   std::unique_ptr<HttpServer> server;
 };

@@ -41,12 +41,14 @@ struct Args {
   const std::vector<std::pair<std::string, std::optional<std::string>>>* args = nullptr;
 };
 
-// A country filter from the address bar (UTF-8) as it is stored: the typeable capitals only.
+// A country filter from the address bar (UTF-8) as it is stored: in capitals, as the game
+// sends it; nothing when it holds what a player cannot type.
 std::optional<std::string> CountryFilter(const std::string& utf8) {
   if (utf8.size() > 4 * kMaxTextBytes) return std::nullopt;
   const std::string cp = Utf8ToCp1251(utf8, '?');
-  if (cp.size() > kMaxTextBytes || !IsTypeableText(cp)) return std::nullopt;
-  return Cp1251ToUtf8(cp);
+  const std::string capitals = SendableText(cp);
+  if (cp.size() > kMaxTextBytes || capitals.size() != cp.size()) return std::nullopt;
+  return Cp1251ToUtf8(capitals);
 }
 
 }  // namespace

@@ -27,3 +27,11 @@ if(TARGET test_server)
            $<TARGET_FILE:test_server> --gtest_filter=ScoreServerTest.*)
   set_tests_properties(server_postgres PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()
+# The score server under load from 50 concurrent clients, and killed halfway through a run.
+if(TARGET trakvolt-scores-load)
+  add_test(NAME server_load COMMAND trakvolt-scores-load --server $<TARGET_FILE:trakvolt-scores>
+           --requests 1000 --clients 50)
+  add_test(NAME server_load_kill COMMAND trakvolt-scores-load
+           --server $<TARGET_FILE:trakvolt-scores> --requests 1000 --clients 50 --kill)
+  set_tests_properties(server_load server_load_kill PROPERTIES TIMEOUT 180)
+endif()

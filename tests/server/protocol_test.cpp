@@ -98,7 +98,8 @@ TEST_F(ScoreServerTest, TableRanksHigherFirstAndTheOlderOfEqualScoresAbove) {
   const std::string latvia = Get("/cgi/version.pl?prg=Trakvolt&show&type=0&country=LATVIA").body;
   EXPECT_NE(latvia.find(">TOP<"), std::string::npos);
   EXPECT_EQ(latvia.find(">FIRST<"), std::string::npos);
-  const std::string json = Get("/api/scores?country=LATVIA").body;
+  // Typed in small letters in the browser, the filter still finds the capitals the game sent.
+  const std::string json = Get("/api/scores?country=latvia").body;
   EXPECT_NE(json.find("\"TOP\""), std::string::npos);
   EXPECT_EQ(json.find("\"FIRST\""), std::string::npos);
 }

@@ -100,17 +100,31 @@ TEST_F(ScoreServerTest, UnusedTokensPerAddressAreCappedAndExpiredOnesPurged) {
   EXPECT_EQ(Get(kCheck).status, 429);
 }
 
-TEST_F(ScoreServerTest, ConnectionsPerAddressAreCapped) {
-  options.max_connections_per_ip = 2;
-  options.threads = 1;
-  Start();
-  RawConnection a(server->Port()), b(server->Port());
+// Two silent connections fill the server's room; the third is closed or left waiting,
+// unanswered, while the two still get their answers.
+void ExpectThirdConnectionRefused(const std::string& host, std::uint16_t port) {
+  RawConnection a(port), b(port);
   ASSERT_TRUE(a.Connected() && b.Connected());
-  EXPECT_EQ(Get(kCheck).status, 0);  // the third is closed unanswered
+  EXPECT_EQ(HttpGet("http://" + host + kCheck, 1000).status, 0);
   a.Send("GET /health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
   bool closed = false;
   EXPECT_TRUE(a.ReadUntilClosed(5000, closed).starts_with("HTTP/1.1 200"));
   EXPECT_TRUE(closed);
+}
+
+TEST_F(ScoreServerTest, ConnectionsPerAddressAreCapped) {
+  options.max_connections_per_ip = 2;
+  options.threads = 1;
+  Start();
+  ExpectThirdConnectionRefused(Host(), server->Port());
+}
+
+TEST_F(ScoreServerTest, ConnectionsInAllAreCapped) {
+  options.max_connections = 2;
+  options.max_connections_per_ip = 0;
+  options.threads = 1;
+  Start();
+  ExpectThirdConnectionRefused(Host(), server->Port());
 }
 
 TEST_F(ScoreServerTest, SilentConnectionsAreClosed) {

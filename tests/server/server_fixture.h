@@ -33,13 +33,13 @@ inline std::size_t AppendTo(char* data, std::size_t size, std::size_t n, void* o
   return size * n;
 }
 
-inline HttpAnswer HttpGet(const std::string& url) {
+inline HttpAnswer HttpGet(const std::string& url, long timeout_ms = 5000) {
   HttpAnswer a;
   CURL* c = curl_easy_init();
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
   curl_easy_setopt(c, CURLOPT_NOPROXY, "*");
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 5000L);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, timeout_ms);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &AppendTo);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &a.body);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &AppendTo);

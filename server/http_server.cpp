@@ -9,6 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "html_pages.h"
 
@@ -34,6 +35,31 @@ std::string ClientAddress(MHD_Connection* connection) {
   return buf[0] ? buf : "unknown";
 }
 
+// The last address of an X-Forwarded-For list (the one the proxy itself added), or empty when
+// it is not a plain IPv4 or IPv6 address.
+std::string LastForwardedAddress(const char* header) {
+  std::string_view list = header;
+  const auto comma = list.rfind(',');
+  if (comma != std::string_view::npos) list.remove_prefix(comma + 1);
+  while (!list.empty() && list.front() == ' ') list.remove_prefix(1);
+  while (!list.empty() && list.back() == ' ') list.remove_suffix(1);
+  const std::string text(list);
+  unsigned char parsed[sizeof(in6_addr)];
+  if (inet_pton(AF_INET, text.c_str(), parsed) == 1 || inet_pton(AF_INET6, text.c_str(), parsed) == 1)
+    return text;
+  return {};
+}
+
+// The client's address for the limits: the peer's, or the proxy's word for it.
+std::string ClientAddress(MHD_Connection* connection, bool trust_proxy) {
+  std::string peer = ClientAddress(connection);
+  if (!trust_proxy || (peer != "127.0.0.1" && peer != "::1")) return peer;
+  const char* forwarded = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For");
+  if (forwarded == nullptr) return peer;
+  std::string client = LastForwardedAddress(forwarded);
+  return client.empty() ? peer : client;
+}
+
 MHD_Result Queue(MHD_Connection* connection, const Response& r) {
   MHD_Response* response = MHD_create_response_from_buffer(
       r.body.size(), const_cast<char*>(r.body.data()), MHD_RESPMEM_MUST_COPY);
@@ -50,7 +76,7 @@ MHD_Result Queue(MHD_Connection* connection, const Response& r) {
 
 MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, const char* method,
                      const char*, const char*, size_t* upload_data_size, void** con_cls) {
-  auto& service = *static_cast<ScoreService*>(cls);
+  const auto& self = *static_cast<HttpServer::Callback*>(cls);
   if (*con_cls == nullptr) {
     // First call: only the headers are known. Requests with a body are refused here,
     // before any of it is read.
@@ -70,9 +96,9 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, con
   Request request;
   request.method = method;
   request.path = url;
-  request.address = ClientAddress(connection);
+  request.address = ClientAddress(connection, self.trust_proxy);
   MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &CollectArg, &request.args);
-  return Queue(connection, service.Handle(request));
+  return Queue(connection, self.service.Handle(request));
 }
 
 sockaddr_in ResolveIpv4(const std::string& host, std::uint16_t port) {
@@ -91,11 +117,12 @@ sockaddr_in ResolveIpv4(const std::string& host, std::uint16_t port) {
 
 }  // namespace
 
-HttpServer::HttpServer(const ServerOptions& options, ScoreService& service) : service_(service) {
+HttpServer::HttpServer(const ServerOptions& options, ScoreService& service)
+    : callback_{service, options.trust_proxy} {
   sockaddr_in addr = ResolveIpv4(options.listen_host, options.listen_port);
   daemon_ = MHD_start_daemon(
       MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG, options.listen_port,
-      nullptr, nullptr, &OnRequest, &service_,
+      nullptr, nullptr, &OnRequest, &callback_,
       MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&addr),
       MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(options.threads),
       MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned>(options.max_connections),

@@ -22,8 +22,14 @@ class HttpServer {
   // The port actually listened on (the chosen one when the options said 0).
   std::uint16_t Port() const { return port_; }
 
+  // What the request callback needs.
+  struct Callback {
+    ScoreService& service;
+    bool trust_proxy;
+  };
+
  private:
-  ScoreService& service_;
+  Callback callback_;
   MHD_Daemon* daemon_ = nullptr;
   std::uint16_t port_ = 0;
 };

@@ -70,11 +70,14 @@ result submission, and shows the best results as a web page and as JSON.
   --connection-timeout SECONDS  an idle or slow connection is closed after this (default 10)
   --threads N                 worker threads (default 4)
   --table-size N              results shown on the page and in /api/scores (default 100)
+  --trust-proxy               the server sits behind a reverse proxy on this machine: for
+                              requests coming from 127.0.0.1 or ::1, the client's address (for
+                              the limits) is the last one in X-Forwarded-For
   --help                      show this text and exit
 
 The request rate limits are per process (each server process counts on its own); the limit on
 unused values per address is kept in the database, so it is shared by every process using it.
-Behind a reverse proxy every client has the proxy's address: set the limits accordingly.
+Behind a reverse proxy without --trust-proxy every client has the proxy's address.
 
 Pages: /  the game's page;  /cgi/version.pl?prg=Trakvolt&show&type=0[&country=C]  the table;
        /api/scores[?country=C]  the table as JSON;  /health  "ok" while the database answers.
@@ -86,6 +89,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") return {std::nullopt, HelpText(), true};
+    if (a == "--trust-proxy") {
+      o.trust_proxy = true;
+      continue;
+    }
     if (i + 1 >= args.size()) return {std::nullopt, "unknown option or missing value: " + a, false};
     const std::string& value = args[++i];
     if (a == "--listen") {

@@ -24,6 +24,9 @@ struct ServerOptions {
   int connection_timeout_seconds = 10;
   int threads = 4;
   int table_size = 100;
+  // Behind a reverse proxy on this machine: take the client's address from the last entry of
+  // the proxy's X-Forwarded-For header.
+  bool trust_proxy = false;
 };
 
 // The options, or the message to print: `help` true for --help (exit 0), false for a mistake

@@ -151,3 +151,39 @@ TEST_F(ScoreServerTest, RequestsWithABodyAreRefusedUnread) {
 
 }  // namespace
 }  // namespace trakvolt::server::testing
+
+namespace trakvolt::server::testing {
+namespace {
+
+// The status of an availability check sent with the given X-Forwarded-For header.
+int CheckForwardedFor(std::uint16_t port, const std::string& forwarded) {
+  RawConnection c(port);
+  c.Send("GET " + kCheck + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Forwarded-For: " +
+         forwarded + "\r\n\r\n");
+  bool closed = false;
+  const std::string answer = c.ReadUntilClosed(5000, closed);
+  return answer.size() > 12 ? std::stoi(answer.substr(9, 3)) : 0;
+}
+
+TEST_F(ScoreServerTest, BehindATrustedProxyEachForwardedAddressHasItsOwnLimit) {
+  options.check_rate = 60;
+  options.check_burst = 1;
+  options.trust_proxy = true;
+  Start();
+  EXPECT_EQ(CheckForwardedFor(server->Port(), "203.0.113.5"), 200);
+  EXPECT_EQ(CheckForwardedFor(server->Port(), "203.0.113.5"), 429);
+  // Only the last entry, the one the proxy added, counts: a client cannot pick its own.
+  EXPECT_EQ(CheckForwardedFor(server->Port(), "198.51.100.1, 203.0.113.5"), 429);
+  EXPECT_EQ(CheckForwardedFor(server->Port(), "203.0.113.6"), 200);
+}
+
+TEST_F(ScoreServerTest, WithoutTrustTheForwardedHeaderIsIgnored) {
+  options.check_rate = 60;
+  options.check_burst = 1;
+  Start();
+  EXPECT_EQ(CheckForwardedFor(server->Port(), "203.0.113.5"), 200);
+  EXPECT_EQ(CheckForwardedFor(server->Port(), "203.0.113.6"), 429);
+}
+
+}  // namespace
+}  // namespace trakvolt::server::testing

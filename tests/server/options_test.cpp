@@ -14,13 +14,15 @@ TEST(ServerOptions, DefaultsAndValues) {
   EXPECT_EQ(plain.options->db, "scores.db");
 
   const auto set = ParseOptions({"--listen", "0.0.0.0:80", "--db", "postgresql://u@h/db",
-                                 "--check-rate", "0", "--tokens-per-address", "5"});
+                                 "--check-rate", "0", "--trust-proxy", "--tokens-per-address", "5"});
   ASSERT_TRUE(set.options) << set.message;
   EXPECT_EQ(set.options->listen_host, "0.0.0.0");
   EXPECT_EQ(set.options->listen_port, 80);
   EXPECT_EQ(set.options->db, "postgresql://u@h/db");
   EXPECT_EQ(set.options->check_rate, 0);
   EXPECT_EQ(set.options->tokens_per_address, 5);
+  EXPECT_TRUE(set.options->trust_proxy);
+  EXPECT_FALSE(plain.options->trust_proxy);
 }
 
 TEST(ServerOptions, HelpNamesEveryOption) {
@@ -30,7 +32,8 @@ TEST(ServerOptions, HelpNamesEveryOption) {
   for (const char* name : {"--listen", "--db", "--token-ttl", "--tokens-per-address",
                            "--check-rate", "--check-burst", "--submit-rate", "--submit-burst",
                            "--max-connections", "--max-connections-per-ip",
-                           "--connection-timeout", "--threads", "--table-size", "per process"})
+                           "--connection-timeout", "--threads", "--table-size", "--trust-proxy",
+                           "per process"})
     EXPECT_NE(help.message.find(name), std::string::npos) << name;
 }
 

@@ -1,12 +1,13 @@
 // Fuzzes the score server's reading of a submission: the symbol decoder, the payload parser and
 // the server's checks. Anything accepted must round-trip and hold only what the game sends.
+#include "persist/score_payload.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 #include <variant>
 
-#include "persist/score_payload.h"
 #include "submission.h"
 
 using namespace trakvolt;
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto checked = server::CheckSubmission(text);
   if (const auto* s = std::get_if<ScoreSubmission>(&checked)) {
     const auto bytes = DecodeScorePayload(text);
-    if (!bytes || BuildScorePayload(*s) != *bytes || EncodeScorePayload(*bytes) != text) std::abort();
+    if (!bytes || BuildScorePayload(*s) != *bytes || EncodeScorePayload(*bytes) != text)
+      std::abort();
     if (s->score < 0 || s->key != kScoreKey || s->name.size() > server::kMaxTextBytes ||
         s->country.size() > server::kMaxTextBytes || !server::IsTypeableText(s->name) ||
         !server::IsTypeableText(s->country))

@@ -31,8 +31,9 @@ button { background: #e8b923; color: #14204a; border: 0; padding: 6px 14px; font
 std::string Page(const std::string& title, const std::string& body) {
   return "<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-         "<title>" + HtmlEscape(title) + "</title><style>" + kStyle + "</style></head>\n<body><main>\n" +
-         body + "\n</main></body></html>\n";
+         "<title>" +
+         HtmlEscape(title) + "</title><style>" + kStyle + "</style></head>\n<body><main>\n" + body +
+         "\n</main></body></html>\n";
 }
 
 constexpr const char* kTableLink = "/cgi/version.pl?prg=Trakvolt&amp;show&amp;type=0";
@@ -51,17 +52,19 @@ std::string FormatDate(std::int64_t seconds) {
 std::string ScoreTablePage(const std::vector<ScoreRow>& rows, const std::string& country) {
   std::string body = "<h1>Гонкострель</h1>\n<h2>Лучшие результаты";
   if (!country.empty()) body += ": " + HtmlEscape(country);
-  body += "</h2>\n<form method=\"get\" action=\"/cgi/version.pl\">"
-          "<input type=\"hidden\" name=\"prg\" value=\"Trakvolt\">"
-          "<input type=\"hidden\" name=\"show\" value=\"\">"
-          "<input type=\"hidden\" name=\"type\" value=\"0\">"
-          "<label>Страна: <input type=\"text\" name=\"country\" maxlength=\"64\" value=\"" +
-          HtmlEscape(country) + "\"></label> <button type=\"submit\">Показать</button></form>\n";
+  body +=
+      "</h2>\n<form method=\"get\" action=\"/cgi/version.pl\">"
+      "<input type=\"hidden\" name=\"prg\" value=\"Trakvolt\">"
+      "<input type=\"hidden\" name=\"show\" value=\"\">"
+      "<input type=\"hidden\" name=\"type\" value=\"0\">"
+      "<label>Страна: <input type=\"text\" name=\"country\" maxlength=\"64\" value=\"" +
+      HtmlEscape(country) + "\"></label> <button type=\"submit\">Показать</button></form>\n";
   if (rows.empty()) {
     body += "<p>Результатов пока нет.</p>";
   } else {
-    body += "<table><thead><tr><th class=\"n\">Место</th><th>Имя</th><th class=\"n\">Очки</th>"
-            "<th>Страна</th><th>Дата (UTC)</th></tr></thead><tbody>\n";
+    body +=
+        "<table><thead><tr><th class=\"n\">Место</th><th>Имя</th><th class=\"n\">Очки</th>"
+        "<th>Страна</th><th>Дата (UTC)</th></tr></thead><tbody>\n";
     int rank = 0;
     for (const ScoreRow& r : rows) {
       body += "<tr><td class=\"n\">" + std::to_string(++rank) + "</td><td>" + HtmlEscape(r.name) +
@@ -90,7 +93,8 @@ std::string GamePage() {
       "ставит нужные пакеты, <code>scripts/play.sh</code> собирает и запускает игру.</p>\n"
       "<h2>Таблица рекордов</h2>\n"
       "<p>Попали в десятку лучших? Отправьте результат из игры и найдите себя в "
-      "<a href=\"" + std::string(kTableLink) + "\">таблице лучших результатов</a>.</p>";
+      "<a href=\"" +
+      std::string(kTableLink) + "\">таблице лучших результатов</a>.</p>";
   return Page("Гонкострель", body);
 }
 

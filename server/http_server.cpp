@@ -45,7 +45,8 @@ std::string LastForwardedAddress(const char* header) {
   while (!list.empty() && list.back() == ' ') list.remove_suffix(1);
   const std::string text(list);
   unsigned char parsed[sizeof(in6_addr)];
-  if (inet_pton(AF_INET, text.c_str(), parsed) == 1 || inet_pton(AF_INET6, text.c_str(), parsed) == 1)
+  if (inet_pton(AF_INET, text.c_str(), parsed) == 1 ||
+      inet_pton(AF_INET6, text.c_str(), parsed) == 1)
     return text;
   return {};
 }
@@ -54,7 +55,8 @@ std::string LastForwardedAddress(const char* header) {
 std::string ClientAddress(MHD_Connection* connection, bool trust_proxy) {
   std::string peer = ClientAddress(connection);
   if (!trust_proxy || (peer != "127.0.0.1" && peer != "::1")) return peer;
-  const char* forwarded = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For");
+  const char* forwarded =
+      MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Forwarded-For");
   if (forwarded == nullptr) return peer;
   std::string client = LastForwardedAddress(forwarded);
   return client.empty() ? peer : client;
@@ -69,7 +71,8 @@ MHD_Result Queue(MHD_Connection* connection, const Response& r) {
   MHD_add_response_header(response, "X-Content-Type-Options", "nosniff");
   MHD_add_response_header(response, "Referrer-Policy", "no-referrer");
   MHD_add_response_header(response, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
-  const MHD_Result result = MHD_queue_response(connection, static_cast<unsigned>(r.status), response);
+  const MHD_Result result =
+      MHD_queue_response(connection, static_cast<unsigned>(r.status), response);
   MHD_destroy_response(response);
   return result;
 }
@@ -81,8 +84,8 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, con
     // First call: only the headers are known. Requests with a body are refused here,
     // before any of it is read.
     *con_cls = connection;
-    const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                     MHD_HTTP_HEADER_CONTENT_LENGTH);
+    const char* length =
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
     const bool has_body = (length != nullptr && std::strcmp(length, "0") != 0) ||
                           MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
                                                       MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
@@ -122,14 +125,13 @@ HttpServer::HttpServer(const ServerOptions& options, ScoreService& service)
   sockaddr_in addr = ResolveIpv4(options.listen_host, options.listen_port);
   daemon_ = MHD_start_daemon(
       MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG, options.listen_port,
-      nullptr, nullptr, &OnRequest, &callback_,
-      MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&addr),
-      MHD_OPTION_THREAD_POOL_SIZE, static_cast<unsigned>(options.threads),
-      MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned>(options.max_connections),
-      MHD_OPTION_PER_IP_CONNECTION_LIMIT, static_cast<unsigned>(options.max_connections_per_ip),
-      MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(options.connection_timeout_seconds),
-      MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(2 * kMaxRequestBytes),
-      MHD_OPTION_END);
+      nullptr, nullptr, &OnRequest, &callback_, MHD_OPTION_SOCK_ADDR,
+      reinterpret_cast<sockaddr*>(&addr), MHD_OPTION_THREAD_POOL_SIZE,
+      static_cast<unsigned>(options.threads), MHD_OPTION_CONNECTION_LIMIT,
+      static_cast<unsigned>(options.max_connections), MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+      static_cast<unsigned>(options.max_connections_per_ip), MHD_OPTION_CONNECTION_TIMEOUT,
+      static_cast<unsigned>(options.connection_timeout_seconds), MHD_OPTION_CONNECTION_MEMORY_LIMIT,
+      static_cast<size_t>(2 * kMaxRequestBytes), MHD_OPTION_END);
   if (daemon_ == nullptr)
     throw std::runtime_error("cannot listen on " + options.listen_host + ":" +
                              std::to_string(options.listen_port));

@@ -96,11 +96,13 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     if (i + 1 >= args.size()) return {std::nullopt, "unknown option or missing value: " + a, false};
     const std::string& value = args[++i];
     if (a == "--listen") {
-      if (!SetListen(value, o)) return {std::nullopt, "--listen wants ADDR:PORT, got " + value, false};
+      if (!SetListen(value, o))
+        return {std::nullopt, "--listen wants ADDR:PORT, got " + value, false};
       continue;
     }
     if (a == "--db") {
-      if (value.empty()) return {std::nullopt, "--db wants a path or a postgresql:// string", false};
+      if (value.empty())
+        return {std::nullopt, "--db wants a path or a postgresql:// string", false};
       o.db = value;
       continue;
     }

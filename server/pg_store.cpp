@@ -146,14 +146,14 @@ SubmitOutcome PgStore::Submit(const std::string& token, const ScoreRow& row,
 std::vector<ScoreRow> PgStore::Top(int limit, const std::string& country) {
   std::lock_guard lock(mutex_);
   EnsureConnected();
-  const Result r = Run(
-      "SELECT id, name, score, country, created FROM scores"
-      " WHERE $1 = '' OR country = $1 ORDER BY score DESC, id LIMIT $2",
-      {country, std::to_string(limit)});
+  const Result r =
+      Run("SELECT id, name, score, country, created FROM scores"
+          " WHERE $1 = '' OR country = $1 ORDER BY score DESC, id LIMIT $2",
+          {country, std::to_string(limit)});
   std::vector<ScoreRow> rows;
   for (int i = 0; i < r.Rows(); ++i)
-    rows.push_back({r.Int(i, 0), r.Text(i, 1), static_cast<std::int32_t>(r.Int(i, 2)),
-                    r.Text(i, 3), r.Int(i, 4)});
+    rows.push_back({r.Int(i, 0), r.Text(i, 1), static_cast<std::int32_t>(r.Int(i, 2)), r.Text(i, 3),
+                    r.Int(i, 4)});
   return rows;
 }
 

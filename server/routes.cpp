@@ -17,7 +17,9 @@ namespace {
 constexpr const char* kHtml = "text/html; charset=utf-8";
 constexpr const char* kProgram = "Trakvolt";
 
-Response Text(int status, std::string body) { return {status, "text/plain; charset=utf-8", std::move(body)}; }
+Response Text(int status, std::string body) {
+  return {status, "text/plain; charset=utf-8", std::move(body)};
+}
 
 // Every argument name at most once; the value of `name` when present.
 struct Args {
@@ -85,7 +87,8 @@ Response ScoreService::Route(const Request& request) {
     if (!country) return Text(400, "bad country\n");
     return Json(*country);
   }
-  if (request.path != "/cgi/version.pl") return {404, kHtml, MessagePage(404, "Нет такой страницы")};
+  if (request.path != "/cgi/version.pl")
+    return {404, kHtml, MessagePage(404, "Нет такой страницы")};
   if (args.Value("prg") != kProgram) return Text(404, "unknown program\n");
   // Exactly one of the three requests.
   const int kinds = int{args.Has("version")} + int{args.Has("hs")} + int{args.Has("show")};
@@ -100,7 +103,8 @@ Response ScoreService::Route(const Request& request) {
     return Submission(request, **inf);
   }
   for (const auto& [k, v] : *args.args)
-    if (k != "prg" && k != "show" && k != "type" && k != "country") return Text(400, "bad request\n");
+    if (k != "prg" && k != "show" && k != "type" && k != "country")
+      return Text(400, "bad request\n");
   if (args.Value("type") != "0") return Text(404, "unknown table\n");
   const auto country = CountryFilter(args.Value("country"));
   if (!country) return {400, kHtml, MessagePage(400, "Неверная страна")};
@@ -148,14 +152,15 @@ Response ScoreService::Json(const std::string& country) {
     if (rank > 0) body += ',';
     body += "{\"rank\":" + std::to_string(++rank) + ",\"name\":" + JsonString(r.name) +
             ",\"score\":" + std::to_string(r.score) + ",\"country\":" + JsonString(r.country) +
-            ",\"date\":" + JsonString(FormatDate(r.created)) + ",\"time\":" +
-            std::to_string(r.created) + "}";
+            ",\"date\":" + JsonString(FormatDate(r.created)) +
+            ",\"time\":" + std::to_string(r.created) + "}";
   }
   return {200, "application/json", body + "]}\n"};
 }
 
 Response ScoreService::Health() {
-  if (!store_.Healthy()) return {503, "application/json", "{\"status\":\"database unavailable\"}\n"};
+  if (!store_.Healthy())
+    return {503, "application/json", "{\"status\":\"database unavailable\"}\n"};
   return {200, "application/json", "{\"status\":\"ok\"}\n"};
 }
 

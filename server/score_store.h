@@ -28,8 +28,7 @@ class ScoreStore {
   // Stores a fresh token for `address`, valid until `expires`, unless the address already
   // holds `max_outstanding` unexpired ones. Expired tokens are purged on the way.
   virtual IssueOutcome IssueToken(const std::string& token, const std::string& address,
-                                  std::int64_t now, std::int64_t expires,
-                                  int max_outstanding) = 0;
+                                  std::int64_t now, std::int64_t expires, int max_outstanding) = 0;
   // Uses up `token` (unexpired at `now`) and stores the result, both or neither, durably
   // before returning.
   virtual SubmitOutcome Submit(const std::string& token, const ScoreRow& row,

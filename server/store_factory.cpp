@@ -1,7 +1,6 @@
 // Picking the store from the --db text.
-#include "score_store.h"
-
 #include "pg_store.h"
+#include "score_store.h"
 #include "sqlite_store.h"
 
 namespace trakvolt::server {

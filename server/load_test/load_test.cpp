@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,11 +52,15 @@ class ServerProcess {
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     const std::string listen = "127.0.0.1:" + std::to_string(port);
-    std::vector<std::string> args = {program, "--listen", listen, "--db", db,
-                                     "--check-rate", "0", "--submit-rate", "0",
-                                     "--tokens-per-address", "1000000",
-                                     "--max-connections", "1000", "--max-connections-per-ip", "0",
-                                     "--threads", "8"};
+    std::vector<std::string> args = {program,   "--listen",
+                                     listen,    "--db",
+                                     db,        "--check-rate",
+                                     "0",       "--submit-rate",
+                                     "0",       "--tokens-per-address",
+                                     "1000000", "--max-connections",
+                                     "1000",    "--max-connections-per-ip",
+                                     "0",       "--threads",
+                                     "8"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -118,9 +122,9 @@ std::string NameOf(int i) {
 
 struct Tally {
   std::mutex mutex;
-  std::vector<int> ok;            // scores answered "OK"
-  std::vector<double> millis;     // check and submit, for each OK
-  std::map<long, int> statuses;   // every status seen (0: no answer)
+  std::vector<int> ok;           // scores answered "OK"
+  std::vector<double> millis;    // check and submit, for each OK
+  std::map<long, int> statuses;  // every status seen (0: no answer)
 };
 
 void Client(const Settings& s, std::atomic<int>& next, std::atomic<int>& port, Tally& tally) {
@@ -148,10 +152,10 @@ void Client(const Settings& s, std::atomic<int>& next, std::atomic<int>& port, T
       const int score = i * kAttempts + attempt;
       const trakvolt::ScoreSubmission sub{NameOf(i), score, trakvolt::kScoreKey,
                                           trakvolt::ServerValueP(body), "LATVIA"};
-      const long submit = Get(
-          c, host + "/cgi/version.pl?hs&prg=Trakvolt&inf=" +
-                 trakvolt::EncodeScorePayload(trakvolt::BuildScorePayload(sub)),
-          body);
+      const long submit = Get(c,
+                              host + "/cgi/version.pl?hs&prg=Trakvolt&inf=" +
+                                  trakvolt::EncodeScorePayload(trakvolt::BuildScorePayload(sub)),
+                              body);
       ++statuses[submit];
       if (submit == 0) continue;
       if (submit == 200 && body == "OK") {
@@ -169,8 +173,8 @@ void Client(const Settings& s, std::atomic<int>& next, std::atomic<int>& port, T
 }
 
 int Run(const Settings& s) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("trakvolt-load-" + std::to_string(getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("trakvolt-load-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string db = (dir / "scores.db").string();
   Tally tally;
@@ -181,8 +185,7 @@ int Run(const Settings& s) {
     std::atomic<int> next{0};
     const auto start = Clock::now();
     std::vector<std::thread> clients;
-    for (int i = 0; i < s.clients; ++i)
-      clients.emplace_back([&] { Client(s, next, port, tally); });
+    for (int i = 0; i < s.clients; ++i) clients.emplace_back([&] { Client(s, next, port, tally); });
     if (s.kill) {
       while (next < s.requests / 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
       server->Stop(SIGKILL);
@@ -209,11 +212,11 @@ int Run(const Settings& s) {
                                 : tally.millis[static_cast<std::size_t>(
                                       p * static_cast<double>(tally.millis.size() - 1))];
   };
-  std::printf("%d submissions from %d clients%s: %zu OK, %zu stored, %.1f s, %.0f per second, "
-              "p50 %.1f ms, p99 %.1f ms\n",
-              s.requests, s.clients, s.kill ? " (server killed halfway)" : "", tally.ok.size(),
-              stored.size(), seconds, static_cast<double>(tally.ok.size()) / seconds, pct(0.5),
-              pct(0.99));
+  std::printf(
+      "%d submissions from %d clients%s: %zu OK, %zu stored, %.1f s, %.0f per second, "
+      "p50 %.1f ms, p99 %.1f ms\n",
+      s.requests, s.clients, s.kill ? " (server killed halfway)" : "", tally.ok.size(),
+      stored.size(), seconds, static_cast<double>(tally.ok.size()) / seconds, pct(0.5), pct(0.99));
   std::printf("statuses:");
   for (const auto& [status, n] : tally.statuses) std::printf(" %ld x%d", status, n);
   std::printf("\nmissing %d, doubled %d, 5xx %d\n", missing, doubled, server_errors);

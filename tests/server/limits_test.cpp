@@ -1,12 +1,11 @@
 // The abuse limits: request rates per address, unused tokens per address with expired ones
 // purged, connections per address, idle connections, request bodies.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -32,7 +31,8 @@ class RawConnection {
   RawConnection& operator=(const RawConnection&) = delete;
   bool Connected() const { return connected_; }
   void Send(const std::string& text) {
-    EXPECT_EQ(::send(fd_, text.data(), text.size(), MSG_NOSIGNAL), static_cast<ssize_t>(text.size()));
+    EXPECT_EQ(::send(fd_, text.data(), text.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(text.size()));
   }
   // Everything the server sends until it closes, waiting at most `ms`; `closed` tells whether
   // it did close.
@@ -142,8 +142,9 @@ TEST_F(ScoreServerTest, RequestsWithABodyAreRefusedUnread) {
   Start();
   RawConnection c(server->Port());
   ASSERT_TRUE(c.Connected());
-  c.Send("POST /cgi/version.pl?version&prg=Trakvolt HTTP/1.1\r\nHost: x\r\n"
-         "Content-Length: 100000000\r\n\r\n");
+  c.Send(
+      "POST /cgi/version.pl?version&prg=Trakvolt HTTP/1.1\r\nHost: x\r\n"
+      "Content-Length: 100000000\r\n\r\n");
   bool closed = false;
   EXPECT_TRUE(c.ReadUntilClosed(5000, closed).starts_with("HTTP/1.1 413"));
   EXPECT_EQ(store->Count(), 0);
@@ -158,8 +159,8 @@ namespace {
 // The status of an availability check sent with the given X-Forwarded-For header.
 int CheckForwardedFor(std::uint16_t port, const std::string& forwarded) {
   RawConnection c(port);
-  c.Send("GET " + kCheck + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Forwarded-For: " +
-         forwarded + "\r\n\r\n");
+  c.Send("GET " + kCheck +
+         " HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Forwarded-For: " + forwarded + "\r\n\r\n");
   bool closed = false;
   const std::string answer = c.ReadUntilClosed(5000, closed);
   return answer.size() > 12 ? std::stoi(answer.substr(9, 3)) : 0;

@@ -13,8 +13,9 @@ TEST(ServerOptions, DefaultsAndValues) {
   EXPECT_EQ(plain.options->listen_port, 8642);
   EXPECT_EQ(plain.options->db, "scores.db");
 
-  const auto set = ParseOptions({"--listen", "0.0.0.0:80", "--db", "postgresql://u@h/db",
-                                 "--check-rate", "0", "--trust-proxy", "--tokens-per-address", "5"});
+  const auto set =
+      ParseOptions({"--listen", "0.0.0.0:80", "--db", "postgresql://u@h/db", "--check-rate", "0",
+                    "--trust-proxy", "--tokens-per-address", "5"});
   ASSERT_TRUE(set.options) << set.message;
   EXPECT_EQ(set.options->listen_host, "0.0.0.0");
   EXPECT_EQ(set.options->listen_port, 80);
@@ -29,11 +30,10 @@ TEST(ServerOptions, HelpNamesEveryOption) {
   const auto help = ParseOptions({"--help"});
   EXPECT_TRUE(help.help);
   EXPECT_FALSE(help.options);
-  for (const char* name : {"--listen", "--db", "--token-ttl", "--tokens-per-address",
-                           "--check-rate", "--check-burst", "--submit-rate", "--submit-burst",
-                           "--max-connections", "--max-connections-per-ip",
-                           "--connection-timeout", "--threads", "--table-size", "--trust-proxy",
-                           "per process"})
+  for (const char* name :
+       {"--listen", "--db", "--token-ttl", "--tokens-per-address", "--check-rate", "--check-burst",
+        "--submit-rate", "--submit-burst", "--max-connections", "--max-connections-per-ip",
+        "--connection-timeout", "--threads", "--table-size", "--trust-proxy", "per process"})
     EXPECT_NE(help.message.find(name), std::string::npos) << name;
 }
 

@@ -73,7 +73,8 @@ TEST_F(ScoreServerTest, PayloadsTheGameWouldNotSendAreRefused) {
 
 TEST_F(ScoreServerTest, BadEncodingsAndRequestsAreRefused) {
   Start();
-  const std::string good = EncodeScorePayload(BuildScorePayload({"ACE", 1, kScoreKey, Token(), ""}));
+  const std::string good =
+      EncodeScorePayload(BuildScorePayload({"ACE", 1, kScoreKey, Token(), ""}));
   std::string lower = good;
   for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   const std::string base = "/cgi/version.pl?hs&prg=Trakvolt";

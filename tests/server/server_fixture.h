@@ -4,8 +4,8 @@
 #pragma once
 
 #include <curl/curl.h>
-#include <libpq-fe.h>
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <unistd.h>
 
 #include <atomic>

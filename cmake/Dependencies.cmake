@@ -8,3 +8,7 @@ pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)
+# The score server.
+pkg_check_modules(MHD REQUIRED IMPORTED_TARGET libmicrohttpd)
+pkg_check_modules(SQLITE REQUIRED IMPORTED_TARGET sqlite3)
+pkg_check_modules(PQ REQUIRED IMPORTED_TARGET libpq)

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang and runs each for SECONDS (default 60) on a copy of its seed
-# corpus: the archive reader (corpus/archive) and the save-file readers (corpus/save). Fails on
+# corpus: the archive reader (corpus/archive), the save-file readers (corpus/save) and the score
+# server's reading of a submission (corpus/score_payload). Fails on
 # any crash, hang, sanitizer report or round-trip mismatch.
 # TRAKVOLT_FUZZ_BUILD overrides the build folder (default build-fuzz/); TRAKVOLT_FUZZ_TARGETS
-# picks targets (default "archive_reader save_files").
+# picks targets (default "archive_reader save_files score_payload").
 set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TRAKVOLT_FUZZ_BUILD:-$root/build-fuzz}
-targets=${TRAKVOLT_FUZZ_TARGETS:-archive_reader save_files}
+targets=${TRAKVOLT_FUZZ_TARGETS:-archive_reader save_files score_payload}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DTRAKVOLT_FUZZ=ON \
   -DTRAKVOLT_ASSETS=OFF -DTRAKVOLT_TESTS=OFF -DTRAKVOLT_BENCH=OFF >/dev/null
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
@@ -17,6 +18,7 @@ for target in $targets; do
   case $target in
     archive_reader) corpus=archive ;;
     save_files) corpus=save ;;
+    score_payload) corpus=score_payload ;;
     *) echo "unknown fuzz target $target" >&2; exit 2 ;;
   esac
   ninja -C "$build" -j2 "fuzz_$target"

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libxmp-dev libcurl4-openssl-dev
   librsvg2-dev libcairo2-dev libfreetype-dev fonts-dejavu-core libpng-dev
-  libmicrohttpd-dev libsqlite3-dev
+  libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick sox

@@ -2,8 +2,8 @@
 # Installs what is missing, builds everything and runs every test:
 #  1. the normal build (game, tools, generated Data/) and all its tests, the SDL window included;
 #  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer running the same tests;
-#  3. the archive reader and save-file fuzzers, each for a short, bounded time on its seed
-#     corpus.
+#  3. the archive reader, save-file and score payload fuzzers, each for a short, bounded time on
+#     its seed corpus.
 # TRAKVOLT_FUZZ_SECONDS sets each fuzzer's time (default 60); TRAKVOLT_KILL_SECONDS bounds the
 # kill loop of the save files (default 30).
 set -euo pipefail

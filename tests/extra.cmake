@@ -16,3 +16,22 @@ set_tests_properties(sdl_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
 if(TARGET test_archive)
   target_link_libraries(test_archive PRIVATE trakvolt_archive_tools)
 endif()
+
+# The score server's tests drive the server's library over real HTTP on the loopback.
+if(TARGET test_server)
+  target_link_libraries(test_server PRIVATE trakvolt_scores)
+endif()
+# The same server tests again over a private PostgreSQL.
+if(TARGET test_server)
+  add_test(NAME server_postgres COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/server/with_postgres.sh
+           $<TARGET_FILE:test_server> --gtest_filter=ScoreServerTest.*)
+  set_tests_properties(server_postgres PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()
+# The score server under load from 50 concurrent clients, and killed halfway through a run.
+if(TARGET trakvolt-scores-load)
+  add_test(NAME server_load COMMAND trakvolt-scores-load --server $<TARGET_FILE:trakvolt-scores>
+           --requests 1000 --clients 50)
+  add_test(NAME server_load_kill COMMAND trakvolt-scores-load
+           --server $<TARGET_FILE:trakvolt-scores> --requests 1000 --clients 50 --kill)
+  set_tests_properties(server_load server_load_kill PROPERTIES TIMEOUT 180)
+endif()

@@ -1,0 +1,42 @@
+// trakvolt-scores: the game's online score table.
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "http_server.h"
+#include "options.h"
+#include "routes.h"
+#include "score_store.h"
+
+int main(int argc, char** argv) {
+  using namespace trakvolt::server;
+  const auto parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.options) {
+    std::fputs(parsed.message.c_str(), parsed.help ? stdout : stderr);
+    if (!parsed.help) std::fputs("\nTry --help.\n", stderr);
+    return parsed.help ? 0 : 2;
+  }
+  // Wait for SIGINT or SIGTERM in this thread; the server's threads never see them.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+  try {
+    const auto store = OpenScoreStore(parsed.options->db);
+    ScoreService service(*parsed.options, *store);
+    HttpServer server(*parsed.options, service);
+    std::printf("trakvolt-scores listening on %s:%u\n", parsed.options->listen_host.c_str(),
+                static_cast<unsigned>(server.Port()));
+    std::fflush(stdout);
+    int signal_number = 0;
+    sigwait(&stop_signals, &signal_number);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "trakvolt-scores: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

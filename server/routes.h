@@ -1,0 +1,57 @@
+// What the score server answers to each request, apart from the HTTP machinery: the game's
+// availability check and submission, the pages, the JSON table and the health check.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "options.h"
+#include "rate_limit.h"
+#include "score_store.h"
+
+namespace trakvolt::server {
+
+struct Request {
+  std::string method;
+  std::string path;
+  // Query arguments in order; a bare "version" has no value.
+  std::vector<std::pair<std::string, std::optional<std::string>>> args;
+  std::string address;  // the client's address
+};
+
+struct Response {
+  int status = 200;
+  std::string content_type = "text/plain; charset=utf-8";
+  std::string body;
+};
+
+// Milliseconds since the epoch; tests hand in their own clock.
+using Clock = std::function<std::int64_t()>;
+std::int64_t SystemClockMs();
+
+class ScoreService {
+ public:
+  ScoreService(const ServerOptions& options, ScoreStore& store, Clock clock = SystemClockMs);
+  // Never throws: a failing database is a 503.
+  Response Handle(const Request& request);
+
+ private:
+  Response Route(const Request& request);
+  Response Availability(const Request& request);
+  Response Submission(const Request& request, const std::string& inf);
+  Response Table(const std::string& country);
+  Response Json(const std::string& country);
+  Response Health();
+
+  ServerOptions options_;
+  ScoreStore& store_;
+  Clock clock_;
+  RateLimiter check_limit_;
+  RateLimiter submit_limit_;
+};
+
+}  // namespace trakvolt::server

@@ -34,4 +34,13 @@ if(TARGET trakvolt-scores-load)
   add_test(NAME server_load_kill COMMAND trakvolt-scores-load
            --server $<TARGET_FILE:trakvolt-scores> --requests 1000 --clients 50 --kill)
   set_tests_properties(server_load server_load_kill PROPERTIES TIMEOUT 180)
+  # The same against a private PostgreSQL (a fresh instance for each run).
+  foreach(kill "" "--kill")
+    set(name server_load_postgres${kill})
+    string(REPLACE "--" "_" name "${name}")
+    add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/server/with_postgres.sh bash -c
+             "\"$0\" --server \"$1\" --requests 1000 --clients 50 ${kill} --db \"postgresql://trakvolt@/postgres?host=$TRAKVOLT_TEST_PG_HOST\""
+             $<TARGET_FILE:trakvolt-scores-load> $<TARGET_FILE:trakvolt-scores>)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+  endforeach()
 endif()

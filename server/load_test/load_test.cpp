@@ -39,6 +39,7 @@ struct Settings {
   int requests = 1000;
   int clients = 50;
   bool kill = false;
+  std::string db;  // empty: a fresh SQLite file in a temporary folder
 };
 
 // The server as a child process; its first line of output names the port.
@@ -176,7 +177,8 @@ int Run(const Settings& s) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("trakvolt-load-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  const std::string db = (dir / "scores.db").string();
+  // A postgresql:// database must be fresh too: every stored row is counted.
+  const std::string db = s.db.empty() ? (dir / "scores.db").string() : s.db;
   Tally tally;
   double seconds = 0;
   {
@@ -240,10 +242,12 @@ int main(int argc, char** argv) {
       s.requests = std::clamp(std::atoi(argv[++i]), 1, 1000000);
     } else if (i + 1 < argc && a == "--clients") {
       s.clients = std::clamp(std::atoi(argv[++i]), 1, 500);
+    } else if (i + 1 < argc && a == "--db") {
+      s.db = argv[++i];
     } else {
       std::fprintf(stderr,
                    "Usage: trakvolt-scores-load --server PATH [--requests N] [--clients N] "
-                   "[--kill]\n");
+                   "[--kill] [--db SQLITE-FILE|postgresql://...]\n");
       return 2;
     }
   }

@@ -37,10 +37,7 @@ void OpenCarSelection(TScreenHost& host) {
 }
 
 void CloseCarSelection(TScreenHost& host) {
-  TMenus& m = host.Menus();
-  FreeCaption(m.StartGameBackgroundSprite);
-  FreeButtons(m, kFirstCar, kLastCar);
-  host.FrameTimer().SetEnabled(false);
+  CloseScreenPanel(host, host.Menus().StartGameBackgroundSprite, kFirstCar, kLastCar);
 }
 
 void CarSelectionFrame(TScreenHost& host, int lag_count) {

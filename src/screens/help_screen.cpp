@@ -25,10 +25,7 @@ void OpenHelp(TScreenHost& host) {
 }
 
 void CloseHelp(TScreenHost& host) {
-  TMenus& m = host.Menus();
-  FreeCaption(m.HelpPageSprite);
-  FreeButtons(m, kPreviousButton, kNextButton);
-  host.FrameTimer().SetEnabled(false);
+  CloseScreenPanel(host, host.Menus().HelpPageSprite, kPreviousButton, kNextButton);
 }
 
 void TurnHelpPage(TScreenHost& host, int step) {

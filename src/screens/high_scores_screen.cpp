@@ -29,10 +29,7 @@ void OpenHighScores(TScreenHost& host) {
 }
 
 void CloseHighScores(TScreenHost& host) {
-  TMenus& m = host.Menus();
-  FreeCaption(m.HighScoresBackgroundSprite);
-  FreeButtons(m, kResetButton, kOnlineButton);
-  host.FrameTimer().SetEnabled(false);
+  CloseScreenPanel(host, host.Menus().HighScoresBackgroundSprite, kResetButton, kOnlineButton);
 }
 
 void HighScoresFrame(TScreenHost& host, int lag_count) {

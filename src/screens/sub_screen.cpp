@@ -41,4 +41,10 @@ void FreeCaption(TCaptionSprite*& caption) {
   caption = nullptr;
 }
 
+void CloseScreenPanel(TScreenHost& host, TCaptionSprite*& panel, int first, int last) {
+  FreeCaption(panel);
+  FreeButtons(host.Menus(), first, last);
+  host.FrameTimer().SetEnabled(false);
+}
+
 }  // namespace trakvolt

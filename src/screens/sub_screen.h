@@ -18,5 +18,7 @@ bool HighlightLeftScreen(const TMenus& menus, int own_button);
 void FreeButtons(TMenus& menus, int first, int last);
 // Frees a caption that exists and forgets it.
 void FreeCaption(TCaptionSprite*& caption);
+// Closes a screen that is a panel with buttons first..last: frees them and stops the timer.
+void CloseScreenPanel(TScreenHost& host, TCaptionSprite*& panel, int first, int last);
 
 }  // namespace trakvolt

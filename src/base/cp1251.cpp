@@ -104,4 +104,14 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
   return out;
 }
 
+unsigned char CyrillicCapital(unsigned char ch) {
+  return ch >= 0xE0 ? static_cast<unsigned char>(ch - 32) : ch;
+}
+
+std::optional<unsigned char> FieldCharacter(unsigned char ch) {
+  if (ch >= 'a' && ch <= 'z') return static_cast<unsigned char>(ch - 32);
+  if ((ch >= 'A' && ch <= 'Z') || (ch >= 0xC0 && ch <= 0xDF) || ch == ' ') return ch;
+  return std::nullopt;
+}
+
 }  // namespace trakvolt

@@ -1,6 +1,7 @@
 // UTF-8 <-> Windows-1251 conversion for literals, typed text and server answers.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,5 +17,12 @@ std::vector<char32_t> DecodeUtf8(std::string_view utf8);
 // Characters without a cp1251 byte become `replacement`.
 std::string Utf8ToCp1251(std::string_view utf8, char replacement = '?');
 std::string Cp1251ToUtf8(std::string_view cp1251);
+
+// A lower-case Cyrillic letter ("а".."я") as its capital; any other byte unchanged.
+unsigned char CyrillicCapital(unsigned char ch);
+// What a player can type into a name or a country, as it is stored: Latin letters in upper
+// case, the Cyrillic capitals "А".."Я" and the space; nothing for anything else (digits,
+// punctuation, "Ё", lower-case Cyrillic, which the key handler capitalises first).
+std::optional<unsigned char> FieldCharacter(unsigned char ch);
 
 }  // namespace trakvolt

@@ -18,12 +18,6 @@ namespace {
 
 [[noreturn]] void ThrowIoError(int err) { throw GameError(IoErrorMessage(err)); }
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Twelve hex digits from the system's random source (the clock and the process number only
 // when that fails), so that two games never pick the same temporary name.
 std::string UniqueSuffix(unsigned attempt) {
@@ -80,6 +74,12 @@ std::string ResolveWriteTarget(const std::string& path) {
     current = link.front() == '/' ? link : FolderOf(current) + "/" + link;
   }
   ThrowIoError(ELOOP);
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string TempPrefixFor(const std::string& target) { return target + ".tmp."; }

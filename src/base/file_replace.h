@@ -16,6 +16,9 @@ std::string IoErrorMessage(int err);
 // it keeps the link a link. Raises GameError when the links loop.
 std::string ResolveWriteTarget(const std::string& path);
 
+// The folder a native path names a file in ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
 // The prefix of every temporary file that stands beside `target` while it is being replaced.
 std::string TempPrefixFor(const std::string& target);
 

@@ -23,25 +23,11 @@ void LoadOptions(TGameOptions& options, std::string& score_check, const std::str
   ParseOptions(ReadSaveFile(SaveFilePath(folder, kOptionsFileName)), options, score_check);
 }
 
-namespace {
-// Line 5 read plainly, line by line; `found` tells whether the file has one.
-std::string FifthLine(const std::string& bytes, bool& found) {
+std::optional<std::string> ScoreCheckLine(const std::string& bytes) {
   SaveFileReader reader(bytes);
   for (int line = 1; line < 5; ++line) reader.ReadLine();
-  found = !reader.AtEnd();
+  if (reader.AtEnd()) return std::nullopt;
   return reader.ReadLine();
-}
-}  // namespace
-
-std::string ScoreCheckLine(const std::string& bytes) {
-  bool found = false;
-  return FifthLine(bytes, found);
-}
-
-bool HasScoreCheckLine(const std::string& bytes) {
-  bool found = false;
-  FifthLine(bytes, found);
-  return found;
 }
 
 std::string OptionsFileText(const TGameOptions& options, const std::string& score_check) {

@@ -2,6 +2,7 @@
 // table's check text, one per line.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "persist/game_options.h"
@@ -18,10 +19,9 @@ void LoadOptions(TGameOptions& options, std::string& score_check, const std::str
 // The same from the file's bytes.
 void ParseOptions(const std::string& bytes, TGameOptions& options, std::string& score_check);
 // The fifth line of an options file taken line by line, whatever the other lines hold: a file
-// whose flags are damaged still vouches for the score table. Empty when there is no fifth line.
-std::string ScoreCheckLine(const std::string& bytes);
-// True when the bytes hold a fifth line.
-bool HasScoreCheckLine(const std::string& bytes);
+// whose flags are damaged still vouches for the score table. Nothing when there is no fifth
+// line.
+std::optional<std::string> ScoreCheckLine(const std::string& bytes);
 
 // Replaces `folder`/options in one step, writing the check text of `table` as it is now.
 void SaveOptions(const TGameOptions& options, const HighScoreTable& table,

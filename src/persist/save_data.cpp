@@ -62,11 +62,6 @@ std::string TargetOf(const std::string& path) {
   }
 }
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-}
-
 // Temporary files an interrupted exit may have left beside `path`'s target, by name; an older
 // game left a plain ".tmp" beside the file itself.
 std::vector<std::string> Leftovers(const std::string& path) {
@@ -189,7 +184,7 @@ SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table,
   }
   if (opts.state == FileState::Damaged) {
     result.messages.push_back(opts.message);
-    if (opts.bytes_read && HasScoreCheckLine(opts.bytes)) check = ScoreCheckLine(opts.bytes);
+    if (opts.bytes_read) check = ScoreCheckLine(opts.bytes);
   }
 
   bool table_ok = check && hs.state == FileState::Read && ComputeScoreCheck(loaded_table) == *check;

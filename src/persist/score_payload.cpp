@@ -4,6 +4,8 @@
 #include <charconv>
 #include <vector>
 
+#include "base/cp1251.h"
+
 namespace trakvolt {
 namespace {
 
@@ -18,12 +20,10 @@ constexpr std::string_view kLabels[] = {"type=", "|name=", "|score=", "|key=",
 
 std::string SendableText(std::string_view text) {
   std::string out;
-  for (const char c : text) {
-    auto ch = static_cast<unsigned char>(c);
-    if ((ch >= 'a' && ch <= 'z') || ch >= 0xE0) ch = static_cast<unsigned char>(ch - 32);
-    if ((ch >= 'A' && ch <= 'Z') || (ch >= 0xC0 && ch <= 0xDF) || ch == ' ')
-      out += static_cast<char>(ch);
-  }
+  // Exactly what the name entry would have stored for these keys.
+  for (const char c : text)
+    if (const auto typed = FieldCharacter(CyrillicCapital(static_cast<unsigned char>(c))))
+      out += static_cast<char>(*typed);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "base/game_error.h"
 #include "persist/high_scores.h"
@@ -17,6 +18,11 @@ inline HighScoreTable DefaultTable() {
   HighScoreTable table;
   ResetHighScores(table);
   return table;
+}
+
+// Slots 1..10: what the score file holds (slot 11 is never saved).
+inline std::vector<THighScore> Rows(const HighScoreTable& table) {
+  return {table.slots.begin(), table.slots.begin() + HighScoreTable::kShownSlots};
 }
 
 // The message of the GameError that `f` raises, or "no error".

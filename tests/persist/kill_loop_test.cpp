@@ -26,12 +26,6 @@ HighScoreTable TableWith(std::int32_t score) {
   return table;
 }
 
-bool SameRows(const HighScoreTable& a, const HighScoreTable& b) {
-  for (int i = 1; i <= HighScoreTable::kShownSlots; ++i)
-    if (!(a.Slot(i) == b.Slot(i))) return false;
-  return true;
-}
-
 // Starts the exit writes in a child; returns once the child is about to begin them.
 pid_t StartExit(const std::string& folder, const HighScoreTable& table) {
   int ready[2];
@@ -102,7 +96,8 @@ TEST(KillLoop, AKillAtAnyMomentOfTheExitNeverCostsThePlayersTable) {
     std::string check;
     const SaveDataLoad loaded = LoadSaveData(folder.Path(), table, options, check);
     ASSERT_TRUE(loaded.messages.empty()) << "round " << round << ": " << loaded.messages[0];
-    const bool was_old = SameRows(table, on_disk), was_new = SameRows(table, writing);
+    const bool was_old = savetest::Rows(table) == savetest::Rows(on_disk);
+    const bool was_new = savetest::Rows(table) == savetest::Rows(writing);
     ASSERT_TRUE(was_old || was_new) << "round " << round << ": neither the old nor the new table";
     (was_new ? new_pairs : old_pairs)++;
     on_disk = table;

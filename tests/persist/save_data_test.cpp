@@ -16,6 +16,7 @@
 
 using namespace trakvolt;
 using savetest::DefaultTable;
+using savetest::Rows;
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,11 +25,6 @@ HighScoreTable PlayersTable(std::int32_t score = 12345) {
   HighScoreTable table = DefaultTable();
   AddResultToHighScores(table, "ANNA", score);  // more digits than any name has letters
   return table;
-}
-
-// Slots 1..10: what the file holds (slot 11 is never saved).
-std::vector<THighScore> Rows(const HighScoreTable& table) {
-  return {table.slots.begin(), table.slots.begin() + HighScoreTable::kShownSlots};
 }
 
 struct Loaded {

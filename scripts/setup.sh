@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package Trakvolt needs to build, run, test and make its assets.
+# Installs every Debian package Trakvolt needs to build, run, test, make its assets and package it.
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick sox
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

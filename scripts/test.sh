@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#  1. the normal build (game, tools, generated Data/) and all its tests, the SDL window included;
+#  1. the normal build (game, tools, generated Data/) and all its tests, the SDL window included,
+#     the game installed into a temporary prefix and the Debian package with its checks;
 #  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer running the same tests;
 #  3. the archive reader, save-file and score payload fuzzers, each for a short, bounded time on
 #     its seed corpus.

@@ -1,8 +1,10 @@
-// Program entry: the SDL machine, the main form and its message loop, then the exit hook.
+// Program entry: the SDL machine, the working folder, the main form and its message loop, then
+// the exit hook.
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 
+#include "platform/data_home.h"
 #include "platform/sdl/sdl_platform.h"
 #include "shell/form.h"
 
@@ -12,6 +14,17 @@ int main(int, char**) {
     machine = std::make_unique<trakvolt::platform::SdlPlatform>();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Гонкострель: %s\n", e.what());
+    return 1;
+  }
+  // Started outside a folder holding the data (an installed game), the game works in the
+  // player's own folder; without one it stops before anything could be written.
+  try {
+    trakvolt::platform::EnterDataHome(trakvolt::platform::ReadDataHomeInputs(
+        TRAKVOLT_DATA_FROM_BIN, TRAKVOLT_INSTALLED_DATA));
+  } catch (const trakvolt::platform::DataHomeError& e) {
+    std::fprintf(stderr, "Гонкострель: %s\n", e.what());
+    machine->GetDesktop().MessageBox("Гонкострель", e.what(),
+                                     trakvolt::platform::Desktop::BoxKind::Error);
     return 1;
   }
   bool saved = false;

@@ -44,3 +44,12 @@ if(TARGET trakvolt-scores-load)
     set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
   endforeach()
 endif()
+
+# The installed game under a virtual X display, and the Debian package with its checks.
+if(TARGET game_data)
+  add_test(NAME install_prefix COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/install/install_test.sh
+           ${CMAKE_BINARY_DIR})
+  add_test(NAME install_package COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/install/package_test.sh
+           ${CMAKE_BINARY_DIR})
+  set_tests_properties(install_prefix install_package PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
+endif()

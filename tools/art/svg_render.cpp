@@ -32,6 +32,24 @@ std::runtime_error SvgError(const std::string& path, GError* error, const char* 
   return std::runtime_error(message);
 }
 
+using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+// The whole document drawn into a new width x height premultiplied ARGB surface.
+SurfacePtr RenderToSurface(RsvgHandle* handle, int width, int height, const std::string& name) {
+  SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    throw SvgError(name, nullptr, "cannot create a drawing surface");
+  {
+    std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
+    const RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
+    GError* error = nullptr;
+    if (!rsvg_handle_render_document(handle, cr.get(), &viewport, &error))
+      throw SvgError(name, error, "cannot render SVG");
+  }
+  cairo_surface_flush(surface.get());
+  return surface;
+}
+
 }  // namespace
 
 RgbaImage RenderSvg(const std::string& path) {
@@ -49,17 +67,7 @@ RgbaImage RenderSvg(const std::string& path) {
   if (width <= 0 || height <= 0 || width > 4096 || height > 4096)
     throw SvgError(path, nullptr, "picture size must be 1..4096 pixels each way");
 
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw SvgError(path, nullptr, "cannot create a drawing surface");
-  {
-    std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
-    const RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
-    if (!rsvg_handle_render_document(handle.get(), cr.get(), &viewport, &error))
-      throw SvgError(path, error, "cannot render SVG");
-  }
-  cairo_surface_flush(surface.get());
+  const SurfacePtr surface = RenderToSurface(handle.get(), width, height, path);
 
   RgbaImage image(width, height);
   const unsigned char* data = cairo_image_surface_get_data(surface.get());
@@ -81,6 +89,20 @@ RgbaImage RenderSvg(const std::string& path) {
     }
   }
   return image;
+}
+
+void RenderSvgToSquarePng(const std::string& svg_text, int size, const std::string& png,
+                          const std::string& name) {
+  if (size <= 0 || size > 4096) throw SvgError(name, nullptr, "icon size must be 1..4096 pixels");
+  GError* error = nullptr;
+  std::unique_ptr<RsvgHandle, GObjectDeleter> handle(rsvg_handle_new_from_data(
+      reinterpret_cast<const guint8*>(svg_text.data()), svg_text.size(), &error));
+  if (!handle) throw SvgError(name, error, "cannot load SVG");
+  rsvg_handle_set_dpi(handle.get(), 96.0);
+  const SurfacePtr surface = RenderToSurface(handle.get(), size, size, name);
+  // cairo writes the premultiplied surface as an ordinary straight-alpha PNG.
+  if (cairo_surface_write_to_png(surface.get(), png.c_str()) != CAIRO_STATUS_SUCCESS)
+    throw SvgError(png, nullptr, "cannot write PNG");
 }
 
 }  // namespace trakvolt::art

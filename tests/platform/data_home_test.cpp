@@ -160,6 +160,19 @@ TEST_F(DataHomeTest, ThePlayersOwnFilesThereAreLeftAlone) {
   EXPECT_TRUE(fs::is_symlink(PlayerFolder() / "Data/Res"));
 }
 
+TEST_F(DataHomeTest, InstalledIntoTheDataHomeItselfItWorksThereAndLinksNothing) {
+  // `cmake --install --prefix ~/.local` puts the data where the player's folder is.
+  in_.data_beside_program = MakeInstall("home/.local");
+  ASSERT_EQ(in_.data_beside_program, PlayerFolder());
+  const DataHome home = ChooseDataHome(in_);
+  PrepareDataHome(home);
+  EXPECT_EQ(home.folder, PlayerFolder());
+  EXPECT_TRUE(fs::is_directory(PlayerFolder() / "Data/Save"));
+  for (const char* entry : {"Data/Res", "Data/Music", "website.url"})
+    EXPECT_FALSE(fs::is_symlink(PlayerFolder() / entry)) << entry;
+  EXPECT_EQ(ReadAll(PlayerFolder() / "Data/Res/Res1.dxg"), "home/.local");
+}
+
 TEST_F(DataHomeTest, AFolderThatCannotBeMadeIsAClearErrorAndLosesNothing) {
   // The data home is a file, so nothing can be created in it.
   Write(root_ / "home/.local/share", "not a folder");

@@ -44,3 +44,14 @@ if(TARGET trakvolt-scores-load)
     set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
   endforeach()
 endif()
+
+# The SDL display's tests link the SDL machine; they show pictures only under present_test.sh.
+if(TARGET test_sdl)
+  target_link_libraries(test_sdl PRIVATE trakvolt_sdl)
+  add_test(NAME sdl_present COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/sdl/present_test.sh
+           $<TARGET_FILE:test_sdl> $<TARGET_FILE:trakvolt-replay> ${CMAKE_BINARY_DIR}/Data)
+  set_tests_properties(sdl_present PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+  if(TARGET game_data)
+    add_dependencies(test_sdl game_data)
+  endif()
+endif()

@@ -2,15 +2,14 @@
 # Exec to first presented frame under a virtual X display: the real game (which ends right
 # after its first frame with TRAKVOLT_EXIT_AFTER_FIRST_FRAME=1) against the minimal SDL program
 # that opens the same window and presents one frame (startup_minimal_window, with SDL's default
-# renderer, and with the window's own pixels). The runs alternate, so both see the same load;
+# renderer, and with the window's own pixels and no OpenGL at all). The runs alternate, so both see the same load;
 # each time is taken by the shell around the whole process (exec to exit), medians of RUNS.
 # Usage: bench/startup/startup.sh BUILD_DIR [RUNS]
 set -eu
 build=$(cd "$1" && pwd)
 runs=${2:-21}
-command -v Xvfb >/dev/null || { echo "Xvfb is not installed"; exit 77; }
 source "$(dirname "$0")/../../tests/sdl/virtual_display.sh"
-start_display || { echo "Xvfb did not start"; exit 1; }
+start_display || { rc=$?; echo "no virtual display (Xvfb missing or not starting)"; exit $rc; }
 export SDL_AUDIODRIVER=dummy
 game_folder "$build/Data"
 
@@ -36,4 +35,4 @@ minimal=$(median <minimal.txt)
 surface=$(median <minimal_surface.txt)
 echo "game to first frame: $game ms (median of $runs)"
 echo "minimal SDL program, default renderer: $minimal ms; game / minimal = $(awk -v a="$game" -v b="$minimal" 'BEGIN {printf "%.2f", a / b}')"
-echo "minimal SDL program, window surface: $surface ms; game / minimal = $(awk -v a="$game" -v b="$surface" 'BEGIN {printf "%.2f", a / b}')"
+echo "minimal SDL program, window surface without OpenGL: $surface ms; game / minimal = $(awk -v a="$game" -v b="$surface" 'BEGIN {printf "%.2f", a / b}')"

@@ -44,7 +44,8 @@ std::optional<PresentPath> RequestedPresentPath(std::string_view setting) {
 PresentPath ChoosePresentPath(const GraphicsReport& report) {
   // Without any OpenGL the renderer would fall back to SDL's own software renderer, which
   // does the same copy as the window path, only slower.
-  if (!report.gl_context || IsSoftwareRenderer(report.gl_renderer)) return PresentPath::WindowSurface;
+  if (!report.gpu_device || !report.gl_context || IsSoftwareRenderer(report.gl_renderer))
+    return PresentPath::WindowSurface;
   return PresentPath::Texture;
 }
 

@@ -13,8 +13,11 @@ enum class PresentPath {
   WindowSurface,  // the window's own pixels, converted from RGB565 by the game
 };
 
-// What the machine's OpenGL turned out to be when the display first opened.
+// What the machine's graphics turned out to be when the display first opened.
 struct GraphicsReport {
+  // A graphics card's device node is there (/dev/dri, /dev/nvidiactl, ...). Without one any
+  // OpenGL runs on the processor, so OpenGL is not even asked.
+  bool gpu_device = false;
   bool gl_context = false;  // a context could be made at all
   std::string gl_renderer;  // the GL_RENDERER string, e.g. "llvmpipe (LLVM 15.0.6, 256 bits)"
 };
@@ -28,7 +31,8 @@ bool IsSoftwareRenderer(std::string_view gl_renderer);
 std::optional<PresentPath> RequestedPresentPath(std::string_view setting);
 
 // The texture path only when OpenGL runs on a graphics card: a software OpenGL costs several
-// milliseconds per frame for what a plain copy does in a fraction of one.
+// milliseconds per frame (and its start a tenth of a second) for what a plain copy does in a
+// fraction of one.
 PresentPath ChoosePresentPath(const GraphicsReport& report);
 
 // The part of a window the 800 x 600 picture covers when scaled to fit with its proportions

@@ -50,6 +50,7 @@ void PresentInto(const SurfaceView& picture, const WindowPixels& window, const P
   for (int x = 0; x < box.w; ++x)
     columns[static_cast<std::size_t>(x)] =
         static_cast<int>(std::int64_t{x} * picture.width / box.w);
+  int last_sy = -1;
   for (int y = 0; y < window.height; ++y) {
     std::uint32_t* out = row_of(y);
     if (y < box.y || y >= box.y + box.h) {
@@ -57,9 +58,15 @@ void PresentInto(const SurfaceView& picture, const WindowPixels& window, const P
       continue;
     }
     const int sy = static_cast<int>(std::int64_t{y - box.y} * picture.height / box.h);
-    const Pixel565* src = picture.pixels + static_cast<std::ptrdiff_t>(sy) * picture.pitch;
     std::fill(out, out + box.x, black);
-    for (int x = 0; x < box.w; ++x) out[box.x + x] = To32(src[columns[static_cast<std::size_t>(x)]], layout);
+    if (sy == last_sy) {
+      // Enlarged, most picture rows cover two window rows or more: copy the one above.
+      std::copy(row_of(y - 1) + box.x, row_of(y - 1) + box.x + box.w, out + box.x);
+    } else {
+      const Pixel565* src = picture.pixels + static_cast<std::ptrdiff_t>(sy) * picture.pitch;
+      for (int x = 0; x < box.w; ++x) out[box.x + x] = To32(src[columns[static_cast<std::size_t>(x)]], layout);
+    }
+    last_sy = sy;
     std::fill(out + box.x + box.w, out + window.width, black);
   }
 }

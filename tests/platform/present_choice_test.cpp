@@ -6,24 +6,25 @@
 namespace trakvolt::platform {
 namespace {
 
-TEST(PresentChoice, SoftwareOpenGlAndNoOpenGlTakeTheWindowPath) {
+TEST(PresentChoice, NoGraphicsCardSoftwareOpenGlAndNoOpenGlTakeTheWindowPath) {
   struct Case {
     GraphicsReport report;
     PresentPath path;
   };
   const Case cases[] = {
-      {{true, "llvmpipe (LLVM 15.0.6, 256 bits)"}, PresentPath::WindowSurface},
-      {{true, "softpipe"}, PresentPath::WindowSurface},
-      {{true, "Mesa DRI Intel(R) HD Graphics (Software Rasterizer)"}, PresentPath::WindowSurface},
-      {{true, "swrast"}, PresentPath::WindowSurface},
-      {{true, "D3D12 (Microsoft Basic Render Driver)"}, PresentPath::WindowSurface},
-      {{true, "GDI Generic"}, PresentPath::WindowSurface},
-      {{false, ""}, PresentPath::WindowSurface},
-      {{true, "NVIDIA GeForce GTX 1060/PCIe/SSE2"}, PresentPath::Texture},
-      {{true, "Mesa Intel(R) UHD Graphics 620 (KBL GT2)"}, PresentPath::Texture},
-      {{true, "AMD Radeon RX 580 (radeonsi, polaris10, LLVM 15.0.6, DRM 3.49)"}, PresentPath::Texture},
+      {{false, true, "NVIDIA GeForce GTX 1060/PCIe/SSE2"}, PresentPath::WindowSurface},
+      {{true, true, "llvmpipe (LLVM 15.0.6, 256 bits)"}, PresentPath::WindowSurface},
+      {{true, true, "softpipe"}, PresentPath::WindowSurface},
+      {{true, true, "Mesa DRI Intel(R) HD Graphics (Software Rasterizer)"}, PresentPath::WindowSurface},
+      {{true, true, "swrast"}, PresentPath::WindowSurface},
+      {{true, true, "D3D12 (Microsoft Basic Render Driver)"}, PresentPath::WindowSurface},
+      {{true, true, "GDI Generic"}, PresentPath::WindowSurface},
+      {{true, false, ""}, PresentPath::WindowSurface},
+      {{true, true, "NVIDIA GeForce GTX 1060/PCIe/SSE2"}, PresentPath::Texture},
+      {{true, true, "Mesa Intel(R) UHD Graphics 620 (KBL GT2)"}, PresentPath::Texture},
+      {{true, true, "AMD Radeon RX 580 (radeonsi, polaris10, LLVM 15.0.6, DRM 3.49)"}, PresentPath::Texture},
       // A driver that gives no name is trusted: the player still has the setting.
-      {{true, ""}, PresentPath::Texture},
+      {{true, true, ""}, PresentPath::Texture},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ChoosePresentPath(c.report), c.path) << c.report.gl_renderer;

@@ -1,7 +1,8 @@
 # Shared by the scripts that run the game's window under a virtual X display (sourced, not run).
 # game_folder DATA: a throw-away working folder whose Data/Res and Data/Music link to DATA, made
 #   the current folder and removed at exit (with the display).
-# start_display: starts Xvfb (1024 x 768, 24 bits) and exports its DISPLAY; false if it fails.
+# start_display: starts Xvfb (1024 x 768, 24 bits) and exports its DISPLAY; fails with 77 when
+#   Xvfb is not installed (the scripts' "skipped"), 1 when it does not start.
 
 work=
 xvfb=
@@ -21,6 +22,7 @@ game_folder() {
 
 start_display() {
   local num
+  command -v Xvfb >/dev/null || return 77
   exec 3<> <(:)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!

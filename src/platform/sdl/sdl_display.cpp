@@ -1,6 +1,7 @@
 // The SDL display: the path frames take to the screen, the streaming texture, and the window's
 // own pixels with the game's conversion.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/screen_convert.h"
@@ -10,10 +11,20 @@ namespace trakvolt::platform {
 
 namespace {
 
-// What OpenGL is on this machine, asked of a small hidden window of its own, so the game's
-// window is left as the chosen path needs it.
+// Device nodes of graphics cards: Mesa's drivers, NVIDIA's, WSL's, and two common on ARM boards.
+bool GpuDevicePresent() {
+  std::error_code ec;
+  for (const char* node : {"/dev/dri", "/dev/nvidiactl", "/dev/dxg", "/dev/mali0", "/dev/galcore"})
+    if (std::filesystem::exists(node, ec)) return true;
+  return false;
+}
+
+// What graphics this machine has. OpenGL is asked (only when there is a graphics card) through
+// a small hidden window of its own, so the game's window is left as the chosen path needs it.
 GraphicsReport ProbeGraphics() {
   GraphicsReport report;
+  report.gpu_device = GpuDevicePresent();
+  if (!report.gpu_device) return report;
   SdlPtr<SDL_Window> probe(
       SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
   if (!probe) return report;

@@ -20,7 +20,6 @@ ms() {
   local t1=$EPOCHREALTIME
   echo "$(( (${t1/./} - ${t0/./}) / 1000 ))"
 }
-median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 # One warm-up round fills the file cache for every program.
 TRAKVOLT_EXIT_AFTER_FIRST_FRAME=1 "$build/trakvolt" >/dev/null 2>&1 || true

@@ -3,6 +3,7 @@
 #   the current folder and removed at exit (with the display).
 # start_display: starts Xvfb (1024 x 768, 24 bits) and exports its DISPLAY; fails with 77 when
 #   Xvfb is not installed (the scripts' "skipped"), 1 when it does not start.
+# median: the middle one of the numbers on standard input, one a line.
 
 work=
 xvfb=
@@ -29,3 +30,5 @@ start_display() {
   read -r -t 10 num <&3 || return 1
   export DISPLAY=":$num"
 }
+
+median() { sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }

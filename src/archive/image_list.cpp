@@ -123,12 +123,14 @@ void TImageCollectionItem::SetTransparentColor(std::uint32_t c) {
 void TImageCollectionItem::SetPictureData(std::vector<std::uint8_t> payload) {
   LoadPicture(payload);
   picture_data_ = std::move(payload);
+  payload_dropped_ = false;
 }
 
 void TImageCollectionItem::LoadPicture(std::span<const std::uint8_t> payload) {
   std::optional<Surface> picture;
   if (!payload.empty()) picture = DecodePicturePayload565(payload);
   picture_data_.clear();
+  payload_dropped_ = !payload.empty();
   has_picture_ = picture.has_value();
   picture_ = picture ? std::move(*picture) : Surface();
   has_surfaces_ = false;

@@ -47,8 +47,8 @@ class TImageCollectionItem : public TNamedItem, public TImage {
   // The picture payload as stored in the archive ("Picture.Data"); empty when there is none,
   // or when the collection was loaded without keeping payloads.
   const std::vector<std::uint8_t>& PictureData() const { return picture_data_; }
-  // Whether the payload of the picture is at hand (always, unless it was dropped at loading).
-  bool PictureDataKept() const { return !has_picture_ || !picture_data_.empty(); }
+  // Whether the payload is at hand (always, unless loading dropped one).
+  bool PictureDataKept() const { return !payload_dropped_; }
   // Decodes and keeps a payload; raises the decoder's errors and then keeps the old picture.
   void SetPictureData(std::vector<std::uint8_t> payload);
   // Decodes a payload into the picture without keeping it (the game never reads it again).
@@ -100,6 +100,7 @@ class TImageCollectionItem : public TNamedItem, public TImage {
   std::uint32_t transparent_color_ = 0;
   Pixel565 key_ = 0;
   std::vector<std::uint8_t> picture_data_;
+  bool payload_dropped_ = false;
   bool has_picture_ = false;
   Surface picture_;
   bool has_surfaces_ = false;

@@ -162,6 +162,8 @@ TEST(ImageList, TheGamesListDropsPayloadsAndToolsCannotWriteWhatWasDropped) {
   c.Add().SetName("Dot");
   c[0].SetPicture(MakeRgbImage(2, 1, 255, 0, 0));
   c.Add().SetName("Empty");
+  c.Add().SetName("Icon");
+  c[2].SetPictureData(Bytes().Short("TIcon").U32(0x00010000).b);  // stored, never shown
   const std::vector<std::uint8_t> bytes = c.SaveToBytes();
 
   TImageList list;  // the game's list keeps only the decoded pictures
@@ -173,6 +175,8 @@ TEST(ImageList, TheGamesListDropsPayloadsAndToolsCannotWriteWhatWasDropped) {
   EXPECT_TRUE(dot.PictureData().empty());
   EXPECT_FALSE(dot.PictureDataKept());
   EXPECT_TRUE(list.Items[1].PictureDataKept());  // nothing was there to keep
+  EXPECT_FALSE(list.Items[2].HasPicture());
+  EXPECT_FALSE(list.Items[2].PictureDataKept());  // dropped even without a picture
   // Writing it back would lose the picture: refused, and the decoded picture stays.
   for (auto attempt : {+[](const TImageList& l) { (void)l.Items.SaveToBytes(); },
                        +[](const TImageList& l) { (void)l.Items[0].DecodePicture(); }}) {

@@ -53,3 +53,14 @@ if(TARGET game_data)
            ${CMAKE_BINARY_DIR})
   set_tests_properties(install_prefix install_package PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
 endif()
+
+# The SDL display's tests link the SDL machine; they show pictures only under present_test.sh.
+if(TARGET test_sdl)
+  target_link_libraries(test_sdl PRIVATE trakvolt_sdl)
+  add_test(NAME sdl_present COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/sdl/present_test.sh
+           $<TARGET_FILE:test_sdl> $<TARGET_FILE:trakvolt-replay> ${CMAKE_BINARY_DIR}/Data)
+  set_tests_properties(sdl_present PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+  if(TARGET game_data)
+    add_dependencies(test_sdl game_data)
+  endif()
+endif()

@@ -94,20 +94,39 @@ DibHeader ReadHeader(ByteReader& in) {
   return h;
 }
 
-// Writes palette entries into the picture, ignoring anything outside it.
-class Painter {
- public:
-  Painter(RgbImage& img, const std::vector<Rgb>& palette, bool top_down)
-      : img_(img), palette_(palette), top_down_(top_down) {}
-
-  // Row `r` counted in storage order (bottom first unless top-down).
-  void Set(std::int64_t x, std::int64_t r, Rgb c) {
-    if (x < 0 || r < 0 || x >= img_.width || r >= img_.height) return;
-    const int y = top_down_ ? static_cast<int>(r) : img_.height - 1 - static_cast<int>(r);
-    std::uint8_t* p = img_.At(static_cast<int>(x), y);
+// Where decoded pixels go: the 8-bit picture the tools keep, or straight into the game's RGB565
+// picture (the same rounding as converting the 8-bit one afterwards).
+struct RgbTarget {
+  RgbImage& img;
+  int Width() const { return img.width; }
+  int Height() const { return img.height; }
+  void Put(int x, int y, Rgb c) {
+    std::uint8_t* p = img.At(x, y);
     p[0] = c.r;
     p[1] = c.g;
     p[2] = c.b;
+  }
+};
+
+struct Rgb565Target {
+  Surface& surface;
+  int Width() const { return surface.Width(); }
+  int Height() const { return surface.Height(); }
+  void Put(int x, int y, Rgb c) { surface.At(x, y) = Rgb565(c.r, c.g, c.b); }
+};
+
+// Writes palette entries into the picture, ignoring anything outside it.
+template <typename Target>
+class Painter {
+ public:
+  Painter(Target target, const std::vector<Rgb>& palette, bool top_down)
+      : target_(target), palette_(palette), top_down_(top_down) {}
+
+  // Row `r` counted in storage order (bottom first unless top-down).
+  void Set(std::int64_t x, std::int64_t r, Rgb c) {
+    if (x < 0 || r < 0 || x >= target_.Width() || r >= target_.Height()) return;
+    const int y = top_down_ ? static_cast<int>(r) : target_.Height() - 1 - static_cast<int>(r);
+    target_.Put(static_cast<int>(x), y, c);
   }
   void SetIndex(std::int64_t x, std::int64_t r, unsigned index) {
     // An index past the palette shows black.
@@ -115,12 +134,13 @@ class Painter {
   }
 
  private:
-  RgbImage& img_;
+  Target target_;
   const std::vector<Rgb>& palette_;
   bool top_down_;
 };
 
-void DecodeRows(ByteReader& in, const DibHeader& h, const std::array<Channel, 3>& ch, Painter& paint) {
+template <typename Target>
+void DecodeRows(ByteReader& in, const DibHeader& h, const std::array<Channel, 3>& ch, Painter<Target>& paint) {
   const std::size_t stride = ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
   for (int r = 0; r < h.rows; ++r) {
     const auto row = in.Bytes(stride);
@@ -148,7 +168,8 @@ void DecodeRows(ByteReader& in, const DibHeader& h, const std::array<Channel, 3>
 
 // Run-length codes (8 bits, or 4 bits with two pixels per byte). Pixels the codes skip stay
 // black; positions past the picture are dropped.
-void DecodeRle(ByteReader& data, const DibHeader& h, Painter& paint) {
+template <typename Target>
+void DecodeRle(ByteReader& data, const DibHeader& h, Painter<Target>& paint) {
   const bool four = h.compression == 2;
   const std::int64_t w = h.width, rows = h.rows;
   std::int64_t x = 0, r = 0;
@@ -179,59 +200,104 @@ void DecodeRle(ByteReader& data, const DibHeader& h, Painter& paint) {
   }
 }
 
-}  // namespace
-
-RgbImage DecodeDib(ByteReader& in) {
-  const DibHeader h = ReadHeader(in);
+// The header, masks and palette in front of the pixels, and the check that the rows are there.
+struct DibLayout {
+  DibHeader h;
   std::array<Channel, 3> channels{Channel(0x7C00), Channel(0x03E0), Channel(0x001F)};
+  std::vector<Rgb> palette;
+  bool rle = false;
+};
+
+DibLayout ReadLayout(ByteReader& in) {
+  DibLayout d;
+  d.h = ReadHeader(in);
+  const DibHeader& h = d.h;
   if (h.compression == 3) {
     const std::uint32_t r = in.U32(), g = in.U32(), b = in.U32();
-    channels = {Channel(r), Channel(g), Channel(b)};
+    d.channels = {Channel(r), Channel(g), Channel(b)};
   } else if (h.bits == 32) {
-    channels = {Channel(0xFF0000), Channel(0xFF00), Channel(0xFF)};
+    d.channels = {Channel(0xFF0000), Channel(0xFF00), Channel(0xFF)};
   }
   std::uint32_t entries = h.colors_used;
   if (entries == 0 && h.bits <= 8) entries = 1u << h.bits;
   entries = std::min<std::uint32_t>(entries, 256);
-  std::vector<Rgb> palette(entries);
-  for (Rgb& c : palette) {
+  d.palette.resize(entries);
+  for (Rgb& c : d.palette) {
     const auto e = in.Bytes(static_cast<std::size_t>(h.palette_entry));
     c = Rgb{e[2], e[1], e[0]};
   }
-  const bool rle = h.compression == 1 || h.compression == 2;
+  d.rle = h.compression == 1 || h.compression == 2;
   const std::size_t stride = ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
   // Check the rows are there before making room for them.
-  if (!rle && in.Remaining() / stride < static_cast<std::size_t>(h.rows)) throw GameError("Stream read error");
-  RgbImage img = MakeRgbImage(h.width, h.rows);
-  Painter paint(img, palette, h.top_down);
-  if (rle) {
-    ByteReader data = in.Block(h.image_size);
-    DecodeRle(data, h, paint);
+  if (!d.rle && in.Remaining() / stride < static_cast<std::size_t>(h.rows)) throw GameError("Stream read error");
+  return d;
+}
+
+template <typename Target>
+void DecodePixels(ByteReader& in, const DibLayout& d, Target target) {
+  Painter<Target> paint(target, d.palette, d.h.top_down);
+  if (d.rle) {
+    ByteReader data = in.Block(d.h.image_size);
+    DecodeRle(data, d.h, paint);
   } else {
-    DecodeRows(in, h, channels, paint);
+    DecodeRows(in, d.h, d.channels, paint);
   }
+}
+
+// The bitmap inside a picture payload, or nothing (see DecodePicturePayload).
+std::optional<ByteReader> PayloadBitmap(ByteReader& in, bool& file_header) {
+  const std::string kind = in.ShortString();
+  if (in.AtEnd()) return std::nullopt;
+  file_header = false;
+  if (kind == "TDIB") return in;
+  if (kind == "TBitmap") {
+    const std::uint32_t size = in.U32();
+    if (size == 0) return std::nullopt;
+    ByteReader file = in.Block(size);
+    file_header = true;
+    return file;
+  }
+  // Icons, metafiles and kinds this game has no use for leave the item without a picture.
+  return std::nullopt;
+}
+
+void SkipFileHeader(ByteReader& in) {
+  if (in.U8() != 'B' || in.U8() != 'M') Invalid();
+  in.Skip(12);  // file size, reserved, pixel offset
+}
+
+}  // namespace
+
+RgbImage DecodeDib(ByteReader& in) {
+  const DibLayout d = ReadLayout(in);
+  RgbImage img = MakeRgbImage(d.h.width, d.h.rows);
+  DecodePixels(in, d, RgbTarget{img});
   return img;
 }
 
 RgbImage DecodeBitmapFile(ByteReader& in) {
-  if (in.U8() != 'B' || in.U8() != 'M') Invalid();
-  in.Skip(12);  // file size, reserved, pixel offset
+  SkipFileHeader(in);
   return DecodeDib(in);
 }
 
 std::optional<RgbImage> DecodePicturePayload(std::span<const std::uint8_t> payload) {
   ByteReader in(payload);
-  const std::string kind = in.ShortString();
-  if (in.AtEnd()) return std::nullopt;
-  if (kind == "TDIB") return DecodeDib(in);
-  if (kind == "TBitmap") {
-    const std::uint32_t size = in.U32();
-    if (size == 0) return std::nullopt;
-    ByteReader file = in.Block(size);
-    return DecodeBitmapFile(file);
-  }
-  // Icons, metafiles and kinds this game has no use for leave the item without a picture.
-  return std::nullopt;
+  bool file_header = false;
+  std::optional<ByteReader> bitmap = PayloadBitmap(in, file_header);
+  if (!bitmap) return std::nullopt;
+  return file_header ? DecodeBitmapFile(*bitmap) : DecodeDib(*bitmap);
+}
+
+std::optional<Surface> DecodePicturePayload565(std::span<const std::uint8_t> payload) {
+  ByteReader in(payload);
+  bool file_header = false;
+  std::optional<ByteReader> bitmap = PayloadBitmap(in, file_header);
+  if (!bitmap) return std::nullopt;
+  if (file_header) SkipFileHeader(*bitmap);
+  const DibLayout d = ReadLayout(*bitmap);
+  Surface picture(d.h.width, d.h.rows);
+  DecodePixels(*bitmap, d, Rgb565Target{picture});
+  return picture;
 }
 
 }  // namespace trakvolt

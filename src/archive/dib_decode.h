@@ -7,6 +7,7 @@
 
 #include "archive/archive_stream.h"
 #include "base/png_file.h"
+#include "base/surface.h"
 
 namespace trakvolt {
 
@@ -23,5 +24,7 @@ RgbImage DecodeBitmapFile(ByteReader& in);
 // its data. Gives no picture for a payload that ends after the kind name, for "TIcon",
 // "TMetafile" and for kinds it does not know.
 std::optional<RgbImage> DecodePicturePayload(std::span<const std::uint8_t> payload);
+// The same straight into RGB565, as the game draws it (no 8-bit picture in between).
+std::optional<Surface> DecodePicturePayload565(std::span<const std::uint8_t> payload);
 
 }  // namespace trakvolt

@@ -9,6 +9,7 @@
 #include "archive/archive_object.h"
 #include "archive/dib_decode.h"
 #include "archive/dib_encode.h"
+#include "base/game_error.h"
 
 namespace trakvolt {
 
@@ -41,7 +42,10 @@ class ImageSink : public CollectionSink {
       item.SetTransparentColor(ReadColorValue(in));
     } else if (name == "Picture.Data") {
       const auto payload = ReadBinaryValue(in);
-      item.SetPictureData(std::vector<std::uint8_t>(payload.begin(), payload.end()));
+      if (c_.KeepPictureData())
+        item.SetPictureData(std::vector<std::uint8_t>(payload.begin(), payload.end()));
+      else
+        item.LoadPicture(payload);
     } else {
       UnknownProperty(name);
     }
@@ -50,6 +54,11 @@ class ImageSink : public CollectionSink {
  private:
   TImageCollection& c_;
 };
+
+// Tools asked for a payload that loading dropped: writing the item without it would lose it.
+[[noreturn]] void PictureDataNotKept(const TImageCollectionItem& item) {
+  throw GameError(Format("The data of image '%s' was not kept", item.Name().c_str()));
+}
 
 // The pattern grid of an item: either the whole picture or columns x rows cells.
 struct Grid {
@@ -112,11 +121,18 @@ void TImageCollectionItem::SetTransparentColor(std::uint32_t c) {
 }
 
 void TImageCollectionItem::SetPictureData(std::vector<std::uint8_t> payload) {
-  std::optional<RgbImage> image;
-  if (!payload.empty()) image = DecodePicturePayload(payload);
+  LoadPicture(payload);
   picture_data_ = std::move(payload);
-  has_picture_ = image.has_value();
-  picture_ = image ? ToSurface565(*image) : Surface();
+  payload_dropped_ = false;
+}
+
+void TImageCollectionItem::LoadPicture(std::span<const std::uint8_t> payload) {
+  std::optional<Surface> picture;
+  if (!payload.empty()) picture = DecodePicturePayload565(payload);
+  picture_data_.clear();
+  payload_dropped_ = !payload.empty();
+  has_picture_ = picture.has_value();
+  picture_ = picture ? std::move(*picture) : Surface();
   has_surfaces_ = false;
   if (collection_ && collection_->Initialized()) PrepareSurfaces();
 }
@@ -129,6 +145,7 @@ void TImageCollectionItem::ClearPicture() { SetPictureData({}); }
 
 std::optional<RgbImage> TImageCollectionItem::DecodePicture() const {
   if (!has_picture_) return std::nullopt;
+  if (!PictureDataKept()) PictureDataNotKept(*this);
   return DecodePicturePayload(picture_data_);
 }
 
@@ -222,9 +239,9 @@ void TImageCollectionItem::DrawRotated(const SurfaceView& dst, int x, int y, int
 }
 
 void TImageCollection::LoadArchive(const std::string& file_name) {
-  const std::vector<std::uint8_t> bytes = ReadArchiveFile(file_name);
+  const ArchiveFileView file(file_name);
   Clear();
-  LoadFromBytes(bytes);
+  LoadFromBytes(file.Bytes());
 }
 
 void TImageCollection::LoadFromBytes(std::span<const std::uint8_t> bytes) {
@@ -254,6 +271,7 @@ std::vector<std::uint8_t> TImageCollection::SaveToBytes() const {
       w.IntegerValue(item.PatternHeight());
       w.ShortString("PatternWidth");
       w.IntegerValue(item.PatternWidth());
+      if (!item.PictureDataKept()) PictureDataNotKept(item);
       if (!item.PictureData().empty()) {
         w.ShortString("Picture.Data");
         w.BinaryValue(item.PictureData());

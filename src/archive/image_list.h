@@ -44,10 +44,15 @@ class TImageCollectionItem : public TNamedItem, public TImage {
   // The colour key as the surface compares it.
   Pixel565 KeyColor() const { return key_; }
 
-  // The picture payload as stored in the archive ("Picture.Data"); empty when there is none.
+  // The picture payload as stored in the archive ("Picture.Data"); empty when there is none,
+  // or when the collection was loaded without keeping payloads.
   const std::vector<std::uint8_t>& PictureData() const { return picture_data_; }
+  // Whether the payload is at hand (always, unless loading dropped one).
+  bool PictureDataKept() const { return !payload_dropped_; }
   // Decodes and keeps a payload; raises the decoder's errors and then keeps the old picture.
   void SetPictureData(std::vector<std::uint8_t> payload);
+  // Decodes a payload into the picture without keeping it (the game never reads it again).
+  void LoadPicture(std::span<const std::uint8_t> payload);
   // Stores the picture as a 24-bit bitmap, losslessly.
   void SetPicture(const RgbImage& image);
   // Drops the picture.
@@ -55,7 +60,8 @@ class TImageCollectionItem : public TNamedItem, public TImage {
   bool HasPicture() const { return has_picture_; }
   // The decoded picture in RGB565 (empty without a picture).
   const Surface& Picture() const { return picture_; }
-  // The picture in 8 bits per channel as stored, for tools; nothing without a picture.
+  // The picture in 8 bits per channel as stored, for tools; nothing without a picture. Raises
+  // GameError when the payload was not kept.
   std::optional<RgbImage> DecodePicture() const;
 
   // Whether the item has its surface (the device is initialised and there is a picture).
@@ -94,6 +100,7 @@ class TImageCollectionItem : public TNamedItem, public TImage {
   std::uint32_t transparent_color_ = 0;
   Pixel565 key_ = 0;
   std::vector<std::uint8_t> picture_data_;
+  bool payload_dropped_ = false;
   bool has_picture_ = false;
   Surface picture_;
   bool has_surfaces_ = false;
@@ -109,8 +116,14 @@ class TImageCollection : public TNamedCollection<TImageCollectionItem> {
   void LoadArchive(const std::string& file_name);
   // The same from bytes in memory. After a failure the items read before it remain.
   void LoadFromBytes(std::span<const std::uint8_t> bytes);
-  // The archive bytes of the collection (root "TImageCollectionComponent").
+  // The archive bytes of the collection (root "TImageCollectionComponent"). Raises GameError
+  // when a picture's payload was not kept.
   std::vector<std::uint8_t> SaveToBytes() const;
+
+  // Whether loading keeps each picture's payload beside the decoded picture (on by default:
+  // the archive tools write it back byte for byte; the game turns it off).
+  bool KeepPictureData() const { return keep_picture_data_; }
+  void SetKeepPictureData(bool keep) { keep_picture_data_ = keep; }
 
   // The display device's notifications: give every item its surface, or take them away.
   void Initialize();
@@ -125,11 +138,15 @@ class TImageCollection : public TNamedCollection<TImageCollectionItem> {
 
  private:
   bool initialized_ = false;
+  bool keep_picture_data_ = true;
 };
 
 // The image list component of the main window (`MImageList`, `MImageList3`).
 class TImageList : public TImageSource {
  public:
+  // The game only draws the pictures: their archive payloads are not kept.
+  TImageList() { Items.SetKeepPictureData(false); }
+
   TImageCollection Items;
 
   void LoadArchive(const std::string& file_name) { Items.LoadArchive(file_name); }

@@ -99,9 +99,9 @@ std::vector<std::uint8_t> BuildRiffWave(const TWave& wave, bool pad_odd_chunks) 
 }
 
 void TSoundCollection::LoadArchive(const std::string& file_name) {
-  const std::vector<std::uint8_t> bytes = ReadArchiveFile(file_name);
+  const ArchiveFileView file(file_name);
   Clear();
-  LoadFromBytes(bytes);
+  LoadFromBytes(file.Bytes());
 }
 
 void TSoundCollection::LoadFromBytes(std::span<const std::uint8_t> bytes) {

@@ -76,6 +76,14 @@ TEST_P(DibDecode, GivesTheExpectedPixels) {
   const std::optional<RgbImage> img = DecodePicturePayload(GetParam().payload.b);
   ASSERT_TRUE(img.has_value());
   EXPECT_EQ(Pixels(*img), GetParam().expected);
+  // Decoding straight into RGB565 gives what converting the 8-bit picture gives.
+  const std::optional<Surface> direct = DecodePicturePayload565(GetParam().payload.b);
+  ASSERT_TRUE(direct.has_value());
+  const Surface converted = ToSurface565(*img);
+  ASSERT_EQ(direct->Width(), converted.Width());
+  ASSERT_EQ(direct->Height(), converted.Height());
+  for (int y = 0; y < converted.Height(); ++y)
+    for (int x = 0; x < converted.Width(); ++x) EXPECT_EQ(direct->At(x, y), converted.At(x, y)) << x << "," << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, DibDecode, testing::ValuesIn(Cases()),
@@ -113,6 +121,12 @@ TEST(DibDecode, FailuresNameTheirCause) {
     } catch (const GameError& e) {
       EXPECT_STREQ(e.what(), c.message) << c.what;
     }
+    try {
+      DecodePicturePayload565(c.payload.b);
+      ADD_FAILURE() << c.what << " decoded to RGB565";
+    } catch (const GameError& e) {
+      EXPECT_STREQ(e.what(), c.message) << c.what;
+    }
   }
 }
 
@@ -121,6 +135,8 @@ TEST(DibDecode, KindsWithoutBitmapGiveNoPicture) {
   EXPECT_FALSE(DecodePicturePayload(Bytes().Short("TIcon").U32(0x00010000).b).has_value());
   EXPECT_FALSE(DecodePicturePayload(Bytes().Short("TMetafile").U32(7).b).has_value());
   EXPECT_FALSE(DecodePicturePayload(Bytes().Short("TJPEGImage").U32(7).b).has_value());
+  EXPECT_FALSE(DecodePicturePayload565(Bytes().Short("TDIB").b).has_value());
+  EXPECT_FALSE(DecodePicturePayload565(Bytes().Short("TIcon").U32(0x00010000).b).has_value());
 }
 
 }  // namespace

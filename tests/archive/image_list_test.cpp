@@ -157,6 +157,44 @@ TEST(ImageList, WriterUsesTheSmallestIntegerTagAndReadsBackByteForByte) {
   EXPECT_EQ(back.SaveToBytes(), bytes);
 }
 
+TEST(ImageList, TheGamesListDropsPayloadsAndToolsCannotWriteWhatWasDropped) {
+  TImageCollection c;
+  c.Add().SetName("Dot");
+  c[0].SetPicture(MakeRgbImage(2, 1, 255, 0, 0));
+  c.Add().SetName("Empty");
+  c.Add().SetName("Icon");
+  c[2].SetPictureData(Bytes().Short("TIcon").U32(0x00010000).b);  // stored, never shown
+  const std::vector<std::uint8_t> bytes = c.SaveToBytes();
+
+  TImageList list;  // the game's list keeps only the decoded pictures
+  EXPECT_FALSE(list.Items.KeepPictureData());
+  list.Items.LoadFromBytes(bytes);
+  const TImageCollectionItem& dot = list.Items[0];
+  ASSERT_TRUE(dot.HasPicture());
+  EXPECT_EQ(dot.Picture().At(1, 0), 0xF800);
+  EXPECT_TRUE(dot.PictureData().empty());
+  EXPECT_FALSE(dot.PictureDataKept());
+  EXPECT_TRUE(list.Items[1].PictureDataKept());  // nothing was there to keep
+  EXPECT_FALSE(list.Items[2].HasPicture());
+  EXPECT_FALSE(list.Items[2].PictureDataKept());  // dropped even without a picture
+  // Writing it back would lose the picture: refused, and the decoded picture stays.
+  for (auto attempt : {+[](const TImageList& l) { (void)l.Items.SaveToBytes(); },
+                       +[](const TImageList& l) { (void)l.Items[0].DecodePicture(); }}) {
+    try {
+      attempt(list);
+      ADD_FAILURE() << "a dropped payload was used";
+    } catch (const GameError& e) {
+      EXPECT_STREQ(e.what(), "The data of image 'Dot' was not kept");
+    }
+  }
+  EXPECT_EQ(dot.Picture().At(0, 0), 0xF800);
+
+  TImageCollection kept;  // the tools' default: every payload byte for byte
+  kept.LoadFromBytes(bytes);
+  EXPECT_EQ(kept[0].Picture().At(1, 0), 0xF800);
+  EXPECT_EQ(kept.SaveToBytes(), bytes);
+}
+
 TEST(ImageList, LoadArchiveReadsAFileAndPreparesItemsOnlyWhileInitialised) {
   TImageCollection c;
   c.Add().SetName("Dot");

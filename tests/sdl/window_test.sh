@@ -9,13 +9,8 @@ game=$1
 data=$2
 command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v import >/dev/null || exit 77
 
-work=$(mktemp -d)
-cleanup() { [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
-mkdir -p "$work/Data"
-ln -s "$data/Res" "$work/Data/Res"
-ln -s "$data/Music" "$work/Data/Music"
-cd "$work"
+source "$here/virtual_display.sh"
+game_folder "$data"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -25,11 +20,7 @@ rc=$?
 [ $rc -ne 0 ] || fail "started without a display"
 grep -q "no display available" <<<"$out" || fail "no clear message without a display: $out"
 
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 10 num <&3 || fail "Xvfb did not start"
-export DISPLAY=":$num"
+start_display || fail "Xvfb did not start"
 SDL_AUDIODRIVER=dummy "$game" >game.log 2>&1 &
 pid=$!
 for _ in $(seq 300); do  # up to a minute: start-up is slow on a busy machine

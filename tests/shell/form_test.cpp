@@ -296,6 +296,7 @@ TEST(Form, AMenuPictureMissingAtStartUpLeavesNoScreenRunning) {
   for (const char* file : {"Res3.dxg", "Sounds.dxw"})
     std::filesystem::create_symlink(built / file, res / file);
   TImageList menu;
+  menu.Items.SetKeepPictureData(true);  // written back below, as the archive tools do
   menu.LoadArchive((built / "Res1.dxg").string());
   menu.Items.Delete(menu.FindItem("UpPanel").Index());
   WriteArchiveFile((res / "Res1.dxg").string(), menu.Items.SaveToBytes());

@@ -1,4 +1,4 @@
-// SDL2 implementation of the machine: window, display, events, input devices and desktop.
+// SDL2 implementation of the machine: window, events, input devices, audio and desktop.
 #include "platform/sdl/sdl_platform.h"
 
 #include <spawn.h>
@@ -16,11 +16,11 @@ extern char** environ;
 
 namespace trakvolt::platform {
 
-namespace {
-
 std::runtime_error SdlFailure(const char* what) {
   return std::runtime_error(std::string(what) + ": " + SDL_GetError());
 }
+
+namespace {
 
 ShiftState ShiftFromMod(Uint16 mod) {
   return ShiftState{(mod & KMOD_SHIFT) != 0, (mod & KMOD_ALT) != 0, (mod & KMOD_CTRL) != 0};
@@ -64,48 +64,6 @@ SdlPlatform::~SdlPlatform() {
   hand_cursor_.reset();
   sdl_window_.reset();
   SDL_Quit();
-}
-
-// ---- display ----
-
-void SdlDisplay::Initialize() {
-  if (Initialized()) Finalize();
-  SDL_Window* win = owner_.NativeWindow();
-  SDL_SetWindowFullscreen(win, full_screen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-  SDL_ShowWindow(win);
-  renderer_.reset(SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
-  if (!renderer_) renderer_.reset(SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE));
-  if (!renderer_) throw SdlFailure("cannot create the renderer");
-  // The 800 x 600 picture is scaled and letterboxed in full screen; SDL maps mouse positions
-  // back to the same 800 x 600 space.
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-  SDL_RenderSetLogicalSize(renderer_.get(), kScreenWidth, kScreenHeight);
-  texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB565,
-                                   SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight));
-  if (!texture_) {
-    renderer_.reset();
-    throw SdlFailure("cannot create the screen texture");
-  }
-  if (listener_) listener_->DisplayInitialized();
-}
-
-void SdlDisplay::Finalize() {
-  if (!Initialized()) return;
-  if (listener_) listener_->DisplayFinalizing();
-  texture_.reset();
-  renderer_.reset();
-}
-
-SurfaceView SdlDisplay::BackSurface() { return Initialized() ? back_.View() : SurfaceView{}; }
-
-void SdlDisplay::Flip() {
-  if (!Initialized()) return;
-  SDL_UpdateTexture(texture_.get(), nullptr, back_.Pixels(),
-                    back_.Width() * static_cast<int>(sizeof(Pixel565)));
-  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-  SDL_RenderClear(renderer_.get());
-  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
-  SDL_RenderPresent(renderer_.get());
 }
 
 // ---- window ----
@@ -238,6 +196,7 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
       out.kind = K::MouseMove;
       out.x = e.motion.x;
       out.y = e.motion.y;
+      owner_.Screen().WindowToScreen(out.x, out.y);
       return true;
     case SDL_MOUSEBUTTONDOWN:
       // The second press of a double click is the double click; a first press does nothing
@@ -246,12 +205,14 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
       out.kind = K::DoubleClick;
       out.x = e.button.x;
       out.y = e.button.y;
+      owner_.Screen().WindowToScreen(out.x, out.y);
       return true;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button != SDL_BUTTON_LEFT || e.button.clicks != 1) return false;
       out.kind = K::Click;
       out.x = e.button.x;
       out.y = e.button.y;
+      owner_.Screen().WindowToScreen(out.x, out.y);
       return true;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {

@@ -1,14 +1,16 @@
-// The real machine over SDL2: window, streaming-texture display, keyboard, joystick, audio,
-// message boxes and the desktop's "open".
+// The real machine over SDL2: window, display (streaming texture or the window's own pixels),
+// keyboard, joystick, audio, message boxes and the desktop's "open".
 #pragma once
 
 #include <SDL.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "platform/curl_http_client.h"
 #include "platform/platform.h"
+#include "platform/present_choice.h"
 
 namespace trakvolt::platform {
 
@@ -17,11 +19,15 @@ struct SdlDeleter {
   void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
   void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
   void operator()(SDL_Cursor* c) const { SDL_FreeCursor(c); }
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
   void operator()(SDL_GameController* c) const { SDL_GameControllerClose(c); }
   void operator()(SDL_Joystick* j) const { SDL_JoystickClose(j); }
 };
 template <typename T>
 using SdlPtr = std::unique_ptr<T, SdlDeleter>;
+
+// A failure with SDL's reason after `what`.
+std::runtime_error SdlFailure(const char* what);
 
 // Windows virtual-key code of an SDL scancode (0 for keys the game has no code for).
 int VirtualKeyFromScancode(SDL_Scancode sc);
@@ -30,9 +36,9 @@ class SdlPlatform;
 
 class SdlDisplay final : public Display {
  public:
-  explicit SdlDisplay(SdlPlatform& owner) : owner_(owner) {}
+  explicit SdlDisplay(SdlPlatform& owner);
   void SetListener(DisplayListener* listener) override { listener_ = listener; }
-  bool Initialized() const override { return texture_ != nullptr; }
+  bool Initialized() const override { return initialized_; }
   void Initialize() override;
   void Finalize() override;
   void SetFullScreenOption(bool full_screen) override { full_screen_ = full_screen; }
@@ -40,12 +46,29 @@ class SdlDisplay final : public Display {
   SurfaceView BackSurface() override;
   void Flip() override;
 
+  // The path frames take; decided when the display first opens.
+  PresentPath Path() const { return path_; }
+  // A pointer position in the window as a position on the 800 x 600 picture (the renderer
+  // maps its own; the window path maps through its letterbox).
+  void WindowToScreen(int& x, int& y) const;
+
  private:
+  void OpenTexture();
+  void PresentTexture();
+  void PresentWindowSurface();
+
   SdlPlatform& owner_;
   DisplayListener* listener_ = nullptr;
   bool full_screen_ = false;
+  bool initialized_ = false;
+  bool path_chosen_ = false;
+  PresentPath path_ = PresentPath::Texture;
+  // TRAKVOLT_EXIT_AFTER_FIRST_FRAME: end the process right after the first frame is shown,
+  // for timing the start-up from outside.
+  bool exit_after_first_frame_ = false;
   SdlPtr<SDL_Renderer> renderer_;
   SdlPtr<SDL_Texture> texture_;
+  SdlPtr<SDL_Surface> back_wrapper_;  // the back surface as SDL sees it, for unusual window formats
   Surface back_{kScreenWidth, kScreenHeight};
 };
 
@@ -133,6 +156,7 @@ class SdlPlatform final : public Platform {
   HttpClient& GetHttp() override { return http_; }
 
   SDL_Window* NativeWindow() const { return sdl_window_.get(); }
+  const SdlDisplay& Screen() const { return display_; }
   SdlInput& Input() { return input_; }
 
  private:

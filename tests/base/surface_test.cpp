@@ -62,3 +62,23 @@ TEST(Surface, ColourRefConvertsRedInTheLowByte) {
   EXPECT_EQ(ColorRefTo565(0xFF0000), 0x001F);  // blue
   EXPECT_EQ(ColorRefTo565(0xFF00FF), 0xF81F);  // magenta
 }
+
+// Colours whose two bytes are equal and colours whose bytes differ, over whole rows and over a
+// part of them, in a view whose rows lie end to end and in one whose pitch is wider.
+TEST(Surface, FillWritesEveryPixelOfTheAreaAndNothingElse) {
+  for (const int width : {8, 6})
+    for (const Pixel565 color : {Pixel565{0}, Pixel565{0x4242}, Pixel565{0x1234}, Pixel565{0xFFFF}})
+      for (const Rect area : {Rect{0, 0, 8, 4}, Rect{1, 1, 4, 3}, Rect{-2, 2, 9, 9}}) {
+        Surface s(8, 4, 7);
+        SurfaceView v = s.View();
+        v.width = width;  // rows of `width` pixels, 8 apart
+        v.clip = Rect{0, 0, width, 4};
+        Fill(v, area, color);
+        for (int y = 0; y < 4; ++y)
+          for (int x = 0; x < 8; ++x) {
+            const bool inside =
+                x < width && x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+            ASSERT_EQ(s.At(x, y), inside ? color : 7) << color << " at " << x << "," << y;
+          }
+      }
+}

@@ -314,6 +314,11 @@ void Replay(SdlPictures& sdl, SDL_Surface* target, const DrawLog& log, int fills
   for (int i = 0; i < fills; ++i) SDL_FillRect(target, nullptr, 0);
   for (const DrawCall& c : log.calls) sdl.Draw(target, *c.item, c.x, c.y, c.frame);
 }
+// The same replay through our own fill and pictures.
+void Replay(const SurfaceView& target, const DrawLog& log, int fills) {
+  for (int i = 0; i < fills; ++i) Fill(target, 0);
+  for (const DrawCall& c : log.calls) c.item->Draw(target, c.x, c.y, c.frame);
+}
 
 // Records one `frame` drawn under `root`, then times the frame against the SDL replay of
 // `fills` clears and the recorded draws.
@@ -378,6 +383,21 @@ void BM_LiveRaceFrame(benchmark::State& state) {
       state, recorder, race.Form().MSpriteEngine.Engine(), [&] { race.Frame(); }, 2);
 }
 BENCHMARK(BM_LiveRaceFrame)->Unit(benchmark::kMicrosecond);
+
+// Only the drawing of that frame, both sides replaying the same fills and draws.
+void BM_LiveRaceDraws(benchmark::State& state) {
+  DrawRecorder recorder;
+  LiveRace race;
+  recorder.Record(race.Form().MSpriteEngine.Engine(), [&] { race.Frame(); });
+  Surface back(800, 600);
+  SdlPictures sdl;
+  SdlSurface sdl_back = NewSdlSurface(800, 600);
+  Compare(
+      state, [&] { Replay(back.View(), recorder.log, 2); },
+      [&] { Replay(sdl, sdl_back.get(), recorder.log, 2); });
+  state.counters["draws"] = static_cast<double>(recorder.log.calls.size());
+}
+BENCHMARK(BM_LiveRaceDraws)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace trakvolt

@@ -8,23 +8,17 @@ namespace trakvolt {
 
 namespace {
 
-// Copies a run of n pixels. Most runs of the game's pictures are short, where a call to memcpy
-// costs more than the copy: up to 64 pixels they go in at most four fixed-size moves that
-// compile to plain loads and stores, the later moves overlapping the earlier ones (rewriting
-// the same pixels).
+// Copies a run of n pixels. Many runs of the game's pictures are short, where a call to
+// memcpy costs more than the copy: below 32 pixels they go in two fixed-size moves that compile
+// to plain loads and stores, the second overlapping the first (rewriting the same pixels).
 template <std::size_t kPixels>
 void Move(Pixel565* out, const Pixel565* in, std::size_t at) {
   std::memcpy(out + at, in + at, kPixels * sizeof(Pixel565));
 }
 
 [[gnu::always_inline]] inline void CopyRun(Pixel565* out, const Pixel565* in, std::size_t n) {
-  if (n > 64) {
+  if (n >= 32) {
     std::memcpy(out, in, n * sizeof(Pixel565));
-  } else if (n >= 32) {
-    Move<16>(out, in, 0);
-    Move<16>(out, in, 16);
-    Move<16>(out, in, n - 32);
-    Move<16>(out, in, n - 16);
   } else if (n >= 16) {
     Move<16>(out, in, 0);
     Move<16>(out, in, n - 16);

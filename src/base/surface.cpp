@@ -68,12 +68,16 @@ void Fill(const SurfaceView& dst, const Rect& area, Pixel565 color) {
   Pixel565* first = &dst.At(r.left, r.top);
   std::fill_n(first, r.Width(), color);
   if (r.Width() == dst.pitch) {
-    // Rows end to end: copy what is done onto what follows, doubling each time, so that a
-    // whole surface takes a few copies instead of one per row.
+    // Rows end to end: the head is doubled up to a block that stays in the first-level cache,
+    // then copied onto the rest piece by piece, so that the copies read from the cache.
+    constexpr std::size_t kHead = 16384;
     const std::size_t total = row_bytes * static_cast<std::size_t>(r.Height());
     auto* bytes = reinterpret_cast<unsigned char*>(first);
-    for (std::size_t done = row_bytes; done < total; done *= 2)
+    std::size_t done = row_bytes;
+    for (; done < std::min(total, kHead); done *= 2)
       std::memcpy(bytes + done, bytes, std::min(done, total - done));
+    for (const std::size_t head = done; done < total; done += head)
+      std::memcpy(bytes + done, bytes, std::min(head, total - done));
     return;
   }
   for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(&dst.At(r.left, y), first, row_bytes);

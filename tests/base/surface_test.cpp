@@ -1,6 +1,8 @@
 // Fill and blits on RGB565 surfaces: clipping and the colour key.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/surface.h"
 
 using namespace trakvolt;
@@ -81,4 +83,15 @@ TEST(Surface, FillWritesEveryPixelOfTheAreaAndNothingElse) {
             ASSERT_EQ(s.At(x, y), inside ? color : 7) << color << " at " << x << "," << y;
           }
       }
+}
+
+// A surface larger than the piece a fill copies at a time, with a size no piece divides.
+TEST(Surface, FillOfALargeSurfaceReachesEveryPixel) {
+  Surface s(301, 100, 7);
+  Fill(s.View(), 0x1234);
+  EXPECT_TRUE(
+      std::all_of(s.Pixels(), s.Pixels() + 301 * 100, [](Pixel565 p) { return p == 0x1234; }));
+  Fill(s.View(), Rect{0, 99, 301, 100}, 0x00FF);  // the last row alone
+  EXPECT_EQ(s.At(300, 99), 0x00FF);
+  EXPECT_EQ(s.At(300, 98), 0x1234);
 }

@@ -113,6 +113,27 @@ const std::array<double, 256>& CosTable() {
   return table;
 }
 
+// Floor of a / b for b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The steps k in [first, end) of a row; Within keeps those with 0 <= start + k * step < limit.
+struct StepRange {
+  std::int64_t first, end;
+  void Within(std::int64_t start, std::int64_t step, std::int64_t limit) {
+    if (step > 0) {
+      first = std::max(first, FloorDiv(-start + step - 1, step));  // ceil(-start / step)
+      end = std::min(end, FloorDiv(limit - 1 - start, step) + 1);
+    } else if (step < 0) {
+      first = std::max(first, FloorDiv(start - limit, -step) + 1);
+      end = std::min(end, FloorDiv(start, -step) + 1);
+    } else if (start < 0 || start >= limit) {
+      end = first;
+    }
+  }
+};
+
 }  // namespace
 
 void TImageCollectionItem::SetTransparentColor(std::uint32_t c) {
@@ -149,7 +170,10 @@ std::optional<RgbImage> TImageCollectionItem::DecodePicture() const {
   return DecodePicturePayload(picture_data_);
 }
 
-void TImageCollectionItem::PrepareSurfaces() { has_surfaces_ = has_picture_; }
+void TImageCollectionItem::PrepareSurfaces() {
+  has_surfaces_ = has_picture_;
+  spans_ = OpaqueSpans();
+}
 
 int TImageCollectionItem::EffectivePatternWidth() const {
   return pattern_width_ > 0 ? pattern_width_ : picture_.Width();
@@ -175,10 +199,10 @@ void TImageCollectionItem::Draw(const SurfaceView& dst, int x, int y, int index)
   if (!has_surfaces_) return;
   const Rect r = PatternRect(index);
   if (r.Empty()) return;
-  if (transparent_)
-    BlitKeyed(dst, x, y, picture_.ConstView(), r, key_);
-  else
-    Blit(dst, x, y, picture_.ConstView(), r);
+  const SurfaceView picture = picture_.ConstView();
+  if (!transparent_) return Blit(dst, x, y, picture, r);
+  if (!spans_.Fits(picture, key_)) spans_ = OpaqueSpans(picture, key_);
+  spans_.Blit(dst, x, y, picture, r);
 }
 
 void TImageCollectionItem::DrawRotated(const SurfaceView& dst, int x, int y, int width,
@@ -222,18 +246,31 @@ void TImageCollectionItem::DrawRotated(const SurfaceView& dst, int x, int y, int
   const std::int64_t ax = ToFixed(c * kx), ay = ToFixed(-s * ky);
   const std::int64_t bx = ToFixed(s * kx), by = ToFixed(c * ky);
   const std::int64_t sx0 = ToFixed(ox * kx), sy0 = ToFixed(oy * ky);
+  // Along a row the source position is linear in the step, so the steps that land on the
+  // pattern form one range, solved per row before its pixels are drawn.
+  const std::int64_t span_x = std::int64_t{pw} << 16, span_y = std::int64_t{ph} << 16;
+  const int pitch = picture_.Width();
+  const Pixel565* pattern =
+      picture_.Pixels() + static_cast<std::ptrdiff_t>(src.top) * pitch + src.left;
   for (std::int64_t py = min_y; py < max_y; ++py) {
     const std::int64_t hx = 2 * (min_x - x) + 1, hy = 2 * (py - y) + 1;  // in half pixels
-    std::int64_t sx = sx0 + ((hx * ax + hy * bx) >> 1);
-    std::int64_t sy = sy0 + ((hx * ay + hy * by) >> 1);
-    Pixel565* out = &dst.At(static_cast<int>(min_x), static_cast<int>(py));
-    for (std::int64_t px = min_x; px < max_x; ++px, ++out, sx += ax, sy += ay) {
-      if (sx < 0 || sy < 0) continue;
-      const std::int64_t ix = sx >> 16, iy = sy >> 16;
-      if (ix >= pw || iy >= ph) continue;
-      const Pixel565 p = picture_.At(src.left + static_cast<int>(ix), src.top + static_cast<int>(iy));
-      if (transparent_ && p == key_) continue;
-      *out = p;
+    const std::int64_t sx = sx0 + ((hx * ax + hy * bx) >> 1);
+    const std::int64_t sy = sy0 + ((hx * ay + hy * by) >> 1);
+    StepRange steps{0, max_x - min_x};
+    steps.Within(sx, ax, span_x);
+    steps.Within(sy, ay, span_y);
+    if (steps.first >= steps.end) continue;
+    std::int64_t u = sx + steps.first * ax, v = sy + steps.first * ay;
+    Pixel565* out = &dst.At(static_cast<int>(min_x + steps.first), static_cast<int>(py));
+    const std::int64_t n = steps.end - steps.first;
+    if (transparent_) {
+      for (std::int64_t k = 0; k < n; ++k, u += ax, v += ay) {
+        const Pixel565 p = pattern[(v >> 16) * pitch + (u >> 16)];
+        if (p != key_) out[k] = p;
+      }
+    } else {
+      for (std::int64_t k = 0; k < n; ++k, u += ax, v += ay)
+        out[k] = pattern[(v >> 16) * pitch + (u >> 16)];
     }
   }
 }

@@ -12,6 +12,7 @@
 
 #include "archive/named_collection.h"
 #include "base/image.h"
+#include "base/opaque_spans.h"
 #include "base/png_file.h"
 #include "base/surface.h"
 
@@ -104,6 +105,9 @@ class TImageCollectionItem : public TNamedItem, public TImage {
   bool has_picture_ = false;
   Surface picture_;
   bool has_surfaces_ = false;
+  // The opaque runs of the picture for keyed drawing, found at the first keyed draw after the
+  // surface was prepared (a new picture always prepares it again) or the key changed.
+  mutable OpaqueSpans spans_;
 };
 
 // The image items in archive order, looked up by name ("Image '%s' not found").

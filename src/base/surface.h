@@ -67,6 +67,9 @@ class Surface {
 // Fills `area` (clipped to the view) with one colour.
 void Fill(const SurfaceView& dst, const Rect& area, Pixel565 color);
 void Fill(const SurfaceView& dst, Pixel565 color);
+// Cuts `src_rect` to the part of `src` that lands inside the destination's clip rectangle when
+// its top-left is placed at (x, y), moving (x, y) with it. False when nothing is visible.
+bool ClipBlit(const SurfaceView& dst, int& x, int& y, const SurfaceView& src, Rect& src_rect);
 // Copies `src_rect` of `src` to (x, y) of `dst`, clipped to the destination's clip rectangle
 // and the source's bounds.
 void Blit(const SurfaceView& dst, int x, int y, const SurfaceView& src, const Rect& src_rect);

@@ -1,6 +1,8 @@
 // Fill and blits on RGB565 surfaces: clipping and the colour key.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/surface.h"
 
 using namespace trakvolt;
@@ -61,4 +63,35 @@ TEST(Surface, ColourRefConvertsRedInTheLowByte) {
   EXPECT_EQ(ColorRefTo565(0x0000FF), 0xF800);  // red
   EXPECT_EQ(ColorRefTo565(0xFF0000), 0x001F);  // blue
   EXPECT_EQ(ColorRefTo565(0xFF00FF), 0xF81F);  // magenta
+}
+
+// Colours whose two bytes are equal and colours whose bytes differ, over whole rows and over a
+// part of them, in a view whose rows lie end to end and in one whose pitch is wider.
+TEST(Surface, FillWritesEveryPixelOfTheAreaAndNothingElse) {
+  for (const int width : {8, 6})
+    for (const Pixel565 color : {Pixel565{0}, Pixel565{0x4242}, Pixel565{0x1234}, Pixel565{0xFFFF}})
+      for (const Rect area : {Rect{0, 0, 8, 4}, Rect{1, 1, 4, 3}, Rect{-2, 2, 9, 9}}) {
+        Surface s(8, 4, 7);
+        SurfaceView v = s.View();
+        v.width = width;  // rows of `width` pixels, 8 apart
+        v.clip = Rect{0, 0, width, 4};
+        Fill(v, area, color);
+        for (int y = 0; y < 4; ++y)
+          for (int x = 0; x < 8; ++x) {
+            const bool inside =
+                x < width && x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+            ASSERT_EQ(s.At(x, y), inside ? color : 7) << color << " at " << x << "," << y;
+          }
+      }
+}
+
+// A surface larger than the piece a fill copies at a time, with a size no piece divides.
+TEST(Surface, FillOfALargeSurfaceReachesEveryPixel) {
+  Surface s(301, 100, 7);
+  Fill(s.View(), 0x1234);
+  EXPECT_TRUE(
+      std::all_of(s.Pixels(), s.Pixels() + 301 * 100, [](Pixel565 p) { return p == 0x1234; }));
+  Fill(s.View(), Rect{0, 99, 301, 100}, 0x00FF);  // the last row alone
+  EXPECT_EQ(s.At(300, 99), 0x00FF);
+  EXPECT_EQ(s.At(300, 98), 0x1234);
 }

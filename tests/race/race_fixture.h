@@ -98,6 +98,31 @@ class RaceWorldTest : public ::testing::Test {
     Frame();
   }
 
+  // The road with one of everything: the car in lane 3 with the turbo flame, a wall, water, a
+  // pick-up, a sign, traffic both ways standing still, and a wall blowing up under the small
+  // explosion.
+  void BuildBusyRoad() {
+    PutCarInLane(3);
+    TakeBonus(kind::BonusTurbo);
+    Place(kind::Wall05, 2, 60);
+    Place(kind::Water10, 4, 140);
+    Place(kind::Bonus50, 3, 230);
+    Place(kind::SignLeftBlue, 2, 20);
+    Place(kind::FirstCar + 4, 4, 300).OwnSpeed = 0;
+    Place(kind::FirstOncomingCar + 1, 2, 250).OwnSpeed = 0;
+    TWallSprite& shot = Place(kind::Wall10, 3, 120);
+    shot.BlowUp();
+    race.MicroExplosion->Visible = true;
+    race.MicroExplosion->X = car->X + car->Width / 2.0;
+    race.MicroExplosion->Y = 140;
+    race.RoadSpeed = 0;
+    Hold(vk::Up);
+    car->StunTime = 1;  // the flame shows without the car speeding off
+    race.TurboActive = true;
+    for (int i = 0; i < 4; ++i) Frame();
+    car->SetTurboFlameVisible(true);
+  }
+
   int UsedSlots() const {
     int n = 0;
     for (int i = 1; i <= kTrackSlotCount; ++i) n += race.TrackSlots[i].InUse ? 1 : 0;

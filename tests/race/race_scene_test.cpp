@@ -11,25 +11,7 @@ namespace {
 using RaceScene = RaceWorldTest;
 
 TEST_F(RaceScene, DrawsTheRoadWithEverythingOnIt) {
-  PutCarInLane(3);
-  TakeBonus(kind::BonusTurbo);
-  Place(kind::Wall05, 2, 60);
-  Place(kind::Water10, 4, 140);
-  Place(kind::Bonus50, 3, 230);
-  Place(kind::SignLeftBlue, 2, 20);
-  Place(kind::FirstCar + 4, 4, 300).OwnSpeed = 0;
-  Place(kind::FirstOncomingCar + 1, 2, 250).OwnSpeed = 0;
-  TWallSprite& shot = Place(kind::Wall10, 3, 120);
-  shot.BlowUp();
-  race.MicroExplosion->Visible = true;
-  race.MicroExplosion->X = car->X + car->Width / 2.0;
-  race.MicroExplosion->Y = 140;
-  race.RoadSpeed = 0;
-  Hold(vk::Up);
-  car->StunTime = 1;  // the flame shows without the car speeding off
-  race.TurboActive = true;
-  for (int i = 0; i < 4; ++i) Frame();
-  car->SetTurboFlameVisible(true);
+  BuildBusyRoad();
   ASSERT_TRUE(car->BonusFlame->Visible);
 
   form.BeginFrame(0, false);

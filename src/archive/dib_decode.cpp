@@ -244,26 +244,26 @@ void DecodePixels(ByteReader& in, const DibLayout& d, Target target) {
   }
 }
 
-// The bitmap inside a picture payload, or nothing (see DecodePicturePayload).
-std::optional<ByteReader> PayloadBitmap(ByteReader& in, bool& file_header) {
+void SkipFileHeader(ByteReader& in) {
+  if (in.U8() != 'B' || in.U8() != 'M') Invalid();
+  in.Skip(12);  // file size, reserved, pixel offset
+}
+
+// The device-independent bitmap inside a picture payload (past a bitmap file's header), or
+// nothing (see DecodePicturePayload).
+std::optional<ByteReader> PayloadDib(ByteReader& in) {
   const std::string kind = in.ShortString();
   if (in.AtEnd()) return std::nullopt;
-  file_header = false;
   if (kind == "TDIB") return in;
   if (kind == "TBitmap") {
     const std::uint32_t size = in.U32();
     if (size == 0) return std::nullopt;
     ByteReader file = in.Block(size);
-    file_header = true;
+    SkipFileHeader(file);
     return file;
   }
   // Icons, metafiles and kinds this game has no use for leave the item without a picture.
   return std::nullopt;
-}
-
-void SkipFileHeader(ByteReader& in) {
-  if (in.U8() != 'B' || in.U8() != 'M') Invalid();
-  in.Skip(12);  // file size, reserved, pixel offset
 }
 
 }  // namespace
@@ -282,21 +282,18 @@ RgbImage DecodeBitmapFile(ByteReader& in) {
 
 std::optional<RgbImage> DecodePicturePayload(std::span<const std::uint8_t> payload) {
   ByteReader in(payload);
-  bool file_header = false;
-  std::optional<ByteReader> bitmap = PayloadBitmap(in, file_header);
-  if (!bitmap) return std::nullopt;
-  return file_header ? DecodeBitmapFile(*bitmap) : DecodeDib(*bitmap);
+  std::optional<ByteReader> dib = PayloadDib(in);
+  if (!dib) return std::nullopt;
+  return DecodeDib(*dib);
 }
 
 std::optional<Surface> DecodePicturePayload565(std::span<const std::uint8_t> payload) {
   ByteReader in(payload);
-  bool file_header = false;
-  std::optional<ByteReader> bitmap = PayloadBitmap(in, file_header);
-  if (!bitmap) return std::nullopt;
-  if (file_header) SkipFileHeader(*bitmap);
-  const DibLayout d = ReadLayout(*bitmap);
+  std::optional<ByteReader> dib = PayloadDib(in);
+  if (!dib) return std::nullopt;
+  const DibLayout d = ReadLayout(*dib);
   Surface picture(d.h.width, d.h.rows);
-  DecodePixels(*bitmap, d, Rgb565Target{picture});
+  DecodePixels(*dib, d, Rgb565Target{picture});
   return picture;
 }
 

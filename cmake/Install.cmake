@@ -24,30 +24,21 @@ install(FILES ${staged}/${TRAKVOLT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INST
 
 # Manual pages and the changelog, compressed the way Debian wants them (no name, no
 # time stamp, so the package is the same from one build to the next).
-# The tools share one page, installed under each tool's name.
+set(compressed)
 foreach(page trakvolt.6 trakvolt-scores.6 trakvolt-tools.1 changelog)
   configure_file(${dist}/${page} ${staged}/${page} @ONLY)
-endforeach()
-set(tool_pages)
-foreach(tool trakvolt-replay trakvolt-art trakvolt-pack trakvolt-unpack trakvolt-audiogen)
-  list(APPEND tool_pages "trakvolt-tools.1:${tool}.1")
-endforeach()
-set(compressed)
-foreach(page trakvolt.6 trakvolt-scores.6 changelog ${tool_pages})
-  string(REPLACE ":" ";" names "${page}")
-  list(GET names 0 source)
-  list(GET names -1 target)
-  add_custom_command(OUTPUT ${staged}/${target}.gz
-    COMMAND sh -c "gzip -9nc \"$0\" > \"$1\"" ${staged}/${source} ${staged}/${target}.gz
-    DEPENDS ${staged}/${source} VERBATIM)
-  list(APPEND compressed ${staged}/${target}.gz)
+  add_custom_command(OUTPUT ${staged}/${page}.gz
+    COMMAND sh -c "gzip -9nc \"$0\" > \"$1\"" ${staged}/${page} ${staged}/${page}.gz
+    DEPENDS ${staged}/${page} VERBATIM)
+  list(APPEND compressed ${staged}/${page}.gz)
 endforeach()
 add_custom_target(dist_files ALL DEPENDS ${compressed})
 install(FILES ${staged}/trakvolt.6.gz ${staged}/trakvolt-scores.6.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-foreach(tool_page ${tool_pages})
-  string(REGEX REPLACE ".*:" "" name "${tool_page}")
-  install(FILES ${staged}/${name}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The tools share one page, installed under each tool's name.
+foreach(tool trakvolt-replay trakvolt-art trakvolt-pack trakvolt-unpack trakvolt-audiogen)
+  install(FILES ${staged}/trakvolt-tools.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+          RENAME ${tool}.1.gz)
 endforeach()
 install(FILES ${dist}/copyright ${staged}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trakvolt)
 install(FILES ${dist}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides

@@ -7,11 +7,11 @@ set -u
 build=$1
 command -v Xvfb >/dev/null && command -v xwininfo >/dev/null || exit 77
 
-work=$(mktemp -d)
+source "$(dirname "$0")/../sdl/virtual_display.sh"
+work=$(mktemp -d)  # removed at exit with the display
 cleanup() {
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
+  cleanup_virtual_display
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/game.log" ] && cat "$work/game.log"; exit 1; }
@@ -31,11 +31,7 @@ before=$(snapshot)
 
 export XDG_DATA_HOME=$work/xdg HOME=$work/home SDL_AUDIODRIVER=dummy
 mkdir -p "$HOME"
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 10 num <&3 || fail "Xvfb did not start"
-export DISPLAY=":$num"
+start_display || fail "Xvfb did not start"
 
 # play: starts the installed game from /, waits for its window, closes it as the window system
 # does, and expects a clean exit.

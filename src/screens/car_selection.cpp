@@ -2,7 +2,6 @@
 #include "screens/car_selection.h"
 
 #include "screens/button_navigation.h"
-#include "screens/main_menu.h"
 #include "screens/sub_screen.h"
 
 namespace trakvolt {
@@ -45,10 +44,7 @@ void CarSelectionFrame(TScreenHost& host, int lag_count) {
   NavigateLeftRight(host, true);
   UpdateButtonHighlight(host);
   KeepMainButtonLit(m, button::Start);
-  if (HighlightLeftScreen(m, button::Start)) {
-    CloseCarSelection(host);
-    BuildMainMenu(host, false, 0);
-  }
+  ReturnToMenuIfLeft(host, button::Start, CloseCarSelection);
   host.BeginFrame(lag_count, true);
   host.EndFrame();
 }

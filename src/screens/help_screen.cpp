@@ -2,7 +2,6 @@
 #include "screens/help_screen.h"
 
 #include "screens/button_navigation.h"
-#include "screens/main_menu.h"
 #include "screens/sub_screen.h"
 
 namespace trakvolt {
@@ -49,10 +48,7 @@ void HelpFrame(TScreenHost& host, int lag_count) {
   }
   KeepMainButtonLit(m, button::Help);
   // The click above may have closed the screen already; it is closed only once.
-  if (host.State() == kStateHelp && HighlightLeftScreen(m, button::Help)) {
-    CloseHelp(host);
-    BuildMainMenu(host, false, 0);
-  }
+  if (host.State() == kStateHelp) ReturnToMenuIfLeft(host, button::Help, CloseHelp);
   host.BeginFrame(lag_count, true);
   host.EndFrame();
 }

@@ -37,10 +37,7 @@ void HighScoresFrame(TScreenHost& host, int lag_count) {
   UpdateButtonHighlight(host);
   NavigateLeftRight(host, true);
   KeepMainButtonLit(m, button::HighScores);
-  if (HighlightLeftScreen(m, button::HighScores)) {
-    CloseHighScores(host);
-    BuildMainMenu(host, false, 0);
-  }
+  ReturnToMenuIfLeft(host, button::HighScores, CloseHighScores);
   host.BeginFrame(lag_count, true);
   // A screen closed on this frame draws no table over the menu.
   if (host.State() == kStateHighScores) DrawHighScoreTable(host);

@@ -2,7 +2,6 @@
 #include "screens/options_screen.h"
 
 #include "screens/button_navigation.h"
-#include "screens/main_menu.h"
 #include "screens/sub_screen.h"
 #include "screens/text_field.h"
 
@@ -72,10 +71,7 @@ void OptionsFrame(TScreenHost& host, int lag_count) {
   UpdateButtonHighlight(host);
   NavigateUpDown(host, true);
   KeepMainButtonLit(m, button::Options);
-  if (HighlightLeftScreen(m, button::Options)) {
-    CloseOptions(host);
-    BuildMainMenu(host, false, 0);
-  }
+  ReturnToMenuIfLeft(host, button::Options, CloseOptions);
   host.BeginFrame(lag_count, true);
   // A screen closed on this frame draws no text over the menu.
   if (host.State() == kStateOptions) {

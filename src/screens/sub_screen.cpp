@@ -1,6 +1,8 @@
 // Shared steps of the screens over the main menu.
 #include "screens/sub_screen.h"
 
+#include "screens/main_menu.h"
+
 namespace trakvolt {
 
 void EnterSubScreen(TScreenHost& host, int game_state, int button_count, int first_nav,
@@ -26,6 +28,12 @@ TCaptionSprite& NewScreenPanel(TScreenHost& host, std::string_view image_name) {
 bool HighlightLeftScreen(const TMenus& m, int own_button) {
   const int h = m.HoveredButton;
   return h != 0 && h != own_button && (h < m.FirstNavButton || h > m.LastNavButton);
+}
+
+void ReturnToMenuIfLeft(TScreenHost& host, int own_button, void (*close)(TScreenHost&)) {
+  if (!HighlightLeftScreen(host.Menus(), own_button)) return;
+  close(host);
+  BuildMainMenu(host, false, 0);
 }
 
 void FreeButtons(TMenus& menus, int first, int last) {

@@ -14,6 +14,8 @@ TCaptionSprite& NewScreenPanel(TScreenHost& host, std::string_view image_name);
 // The highlight has moved to a main-menu button other than the screen's own one: the screen
 // closes back into the menu.
 bool HighlightLeftScreen(const TMenus& menus, int own_button);
+// When it has, closes the screen with `close` and builds the menu again around it.
+void ReturnToMenuIfLeft(TScreenHost& host, int own_button, void (*close)(TScreenHost&));
 // Frees buttons first..last that exist and empties their slots.
 void FreeButtons(TMenus& menus, int first, int last);
 // Frees a caption that exists and forgets it.

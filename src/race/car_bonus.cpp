@@ -82,7 +82,9 @@ void TMyCarSprite::EndBonus() {
     }
   }
   if (race.GunActive || race.TurboActive) FreeBonusOverlays();
-  if (race.DriftActive) StunTime = 0;
+  // The drift ends with its throttle lock, but a crash being played out keeps the lock the
+  // crash set: a car wrecked while drifting is held as long as any other.
+  if (race.DriftActive && !race.RespawnPending) StunTime = 0;
   race.DriftActive = false;
   race.GunActive = false;
   race.TurboActive = false;

@@ -106,8 +106,9 @@ void TWallSprite::ReactWater(TMyCarSprite& car) {
 void TWallSprite::ReactSlowDown(TMyCarSprite& car, double by, const char* sound) {
   TRaceState& race = world_.Race;
   if (sound != nullptr) world_.PlaySound(sound);
-  // At low speed the target stays what it was.
-  if (race.RoadSpeed > Speed14(100)) car.TargetSpeed = race.RoadSpeed - by;
+  // The hit takes `by` off the speed, and a car no faster than that is stopped: the same hit
+  // always does the same, whatever target an earlier hit or the shoulder left behind.
+  car.TargetSpeed = race.RoadSpeed > by ? race.RoadSpeed - by : 0;
   car.DriveMode = DriveSlowing;
 }
 

@@ -187,6 +187,13 @@ void RaceFrame(TRaceHost& host, int lag_count) {
     }
   }
 
+  // A crash during the time-over banner that took the last life ends that banner at once, so
+  // the game-over banner below runs its whole time.
+  if (race.TimeOverShowing && race.Lives == 0) {
+    race.TimeOverShowing = false;
+    FreeBanner(host);
+  }
+
   // Time over: the same level again, or the end of the run.
   if (race.TimeOverShowing && !BannerFrame(host, race.TimeOverTimer)) {
     race.TimeOverShowing = false;
@@ -229,11 +236,15 @@ void RaceFrame(TRaceHost& host, int lag_count) {
   DrawHud(host);
   TMyCarSprite& car = *race.PlayerCar;
 
-  // The clock ran out and the car has come to a stop: a life goes.
+  // The clock ran out and the car has come to a stop: a life goes. When a crash is what
+  // stopped it, the crash has already taken that life.
   if (race.RoadSpeed == 0 && race.TimeLeft == 0 && race.LevelPhase < phase::FinishCrossed &&
       !race.TimeOverShowing) {
-    race.Lives -= 1;
-    if (GameOverCheck(host)) return;
+    if (!race.RespawnPending && race.Lives > 0) race.Lives -= 1;
+    if (race.Lives == 0) {
+      LastLifeLost(host);
+      return;
+    }
     StartTimeOver(host);
     return;
   }

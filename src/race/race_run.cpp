@@ -50,6 +50,18 @@ void CreateBanner(TRaceHost& host, std::string_view image_name) {
   race.Banner = &NewCaption(host, image_name, 200, 220, 6);
 }
 
+// The crash explosion goes, ready for the next crash (the car is back, or the level starts
+// again while a crash was playing out).
+void HideCrashExplosion(TRaceState& race) {
+  if (TExplosion* blast = race.BigExplosion) {
+    blast->Visible = false;
+    blast->FramePos = 0;
+    blast->FrameSpeed = 0;
+    blast->FrameSteps = 0;
+    blast->LastFrame = 0;
+  }
+}
+
 // The world stands still and falls silent (pause, the quit question).
 void Freeze(TRaceHost& host) {
   host.StopMusic();
@@ -137,6 +149,7 @@ void StartLevel(TRaceHost& host, int level) {
   car.EndBonus();
   RemoveAllObjects(w);
   race.RespawnPending = false;
+  HideCrashExplosion(race);
   BuildSpawnChance(race, level);
   race.StartCountdown = 1000.0 / w.Interval() * 2;
   race.TimeOverShowing = false;
@@ -178,13 +191,7 @@ void RestoreCar(TRaceHost& host) {
   car.Controllable = true;
   race.RespawnPending = false;
   race.CrashSlot = 0;
-  if (TExplosion* blast = race.BigExplosion) {
-    blast->Visible = false;
-    blast->FramePos = 0;
-    blast->FrameSpeed = 0;
-    blast->FrameSteps = 0;
-    blast->LastFrame = 0;
-  }
+  HideCrashExplosion(race);
   car.SetZ(4);
 }
 

@@ -143,6 +143,21 @@ void TMForm::FormKeyPress(unsigned char& key) {
   if (GameState == state::NameEntry) NameEntryKey(host, key);
 }
 
-void TMForm::StartRace() { trakvolt::StartRace(RaceHost); }
+void TMForm::StartRace() {
+  try {
+    trakvolt::StartRace(RaceHost);
+  } catch (...) {
+    // A race that cannot be built (a picture missing from the race archive) leaves nothing of
+    // itself behind, and the menu comes back so the game still answers; the error is shown
+    // once, by the event's handler.
+    RaceTeardown(RaceHost);
+    try {
+      BuildMainMenu(Screens, true, 0);
+    } catch (...) {
+      GameState = state::None;  // no screen to run: the window can still be closed
+    }
+    throw;
+  }
+}
 
 }  // namespace trakvolt

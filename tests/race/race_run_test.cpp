@@ -6,7 +6,16 @@
 namespace trakvolt::testing_support {
 namespace {
 
-using RaceRun = RaceRunTest;
+class RaceRun : public RaceRunTest {
+ protected:
+  // Level 1 again, driving, with `lives` and `seconds` left.
+  void DriveLevelOne(int lives, int seconds) {
+    StartLevel(form.RaceHost, 1);
+    SkipCountdown();
+    race.Lives = lives;
+    race.TimeLeft = seconds;
+  }
+};
 
 TEST_F(RaceRun, SetUpBuildsTheRaceAndCountsDownWithTheWorldFrozen) {
   EXPECT_EQ(form.GameState, state::Race);
@@ -314,6 +323,105 @@ TEST_F(RaceRun, AFatalCrashHidesTheObjectItHit) {
   Tick();
   EXPECT_TRUE(race.GameOverShowing);
   EXPECT_FALSE(wall.Visible);
+}
+
+// A crash holds the car for its two seconds even when it came while drifting after spikes:
+// from the crash on, Up held gives the same speeds as after any other crash.
+TEST_F(RaceRun, ACrashWhileDriftingHoldsTheCarAsLongAsAnyCrash) {
+  SkipCountdown();
+  auto speeds_after_crash = [this](bool drifting) {
+    StartLevel(form.RaceHost, 1);
+    SkipCountdown();
+    race.RoadSpeed = 250.0 / 14;
+    if (drifting) {
+      // What spikes leave: slowing to 50/14, the throttle locked for 10 s, the drift icon.
+      Car().DriveMode = DriveSlowing;
+      Car().TargetSpeed = 50.0 / 14;
+      Car().StunTime = 10;
+      race.DriftActive = true;
+    }
+    Place(kind::Wall10, Car().Y - 10);
+    Hold(vk::Up);
+    Tick();
+    EXPECT_TRUE(race.RespawnPending) << drifting;
+    std::vector<double> speeds;
+    for (int i = 0; i < 150; ++i) {
+      Tick();
+      speeds.push_back(race.RoadSpeed);
+    }
+    Release(vk::Up);
+    return speeds;
+  };
+  const std::vector<double> plain = speeds_after_crash(false);
+  const std::vector<double> drifting = speeds_after_crash(true);
+  EXPECT_EQ(plain[60], 0);  // still held well after the crash
+  EXPECT_GT(plain.back(), 0);  // and driving again at the end
+  EXPECT_EQ(drifting, plain);
+}
+
+// The clock runs out as the car crashes: the crash takes one life, the time-over banner follows
+// with the lives left, and the last life always ends in the game-over banner.
+TEST_F(RaceRun, ACrashAsTheClockRunsOutCostsOneLife) {
+  for (const int lives : {3, 1}) {  // the run ends with the last
+    DriveLevelOne(lives, 1);
+    race.SecondTimer = 0;
+    race.RoadSpeed = 200.0 / 14;
+    Place(kind::Wall10, Car().Y - 10);
+    Tick();  // the crash, and the clock step to 0
+    ASSERT_TRUE(race.RespawnPending) << lives;
+    ASSERT_EQ(race.TimeLeft, 0) << lives;
+    Ticks(2);
+    EXPECT_EQ(race.Lives, lives - 1) << lives;
+    if (lives == 1) {
+      EXPECT_TRUE(race.GameOverShowing);
+      EXPECT_TRUE(BannerIs("GameOverNB"));
+      EXPECT_FALSE(race.BigExplosion->Visible);
+      Ticks(65);  // with the two above, all 67 frames of the banner
+      EXPECT_EQ(form.GameState, state::Race);
+      Tick();
+      EXPECT_EQ(form.GameState, state::MainMenu);
+    } else {
+      EXPECT_TRUE(race.TimeOverShowing);
+      EXPECT_TRUE(BannerIs("TimeIsOverNB"));
+      Ticks(70);
+      EXPECT_EQ(race.Lives, lives - 1);
+      EXPECT_EQ(race.TimeLeft, LevelTime(1));  // the level again, and the wreck gone
+      EXPECT_FALSE(race.BigExplosion->Visible);
+      EXPECT_FALSE(race.RespawnPending);
+    }
+  }
+}
+
+// Traffic can still hit the standing car while the time-over banner shows.
+TEST_F(RaceRun, ACrashDuringTheTimeOverBanner) {
+  for (const int lives : {3, 2}) {  // the run ends with the last
+    DriveLevelOne(lives, 0);
+    Tick();
+    ASSERT_TRUE(race.TimeOverShowing) << lives;
+    ASSERT_EQ(race.Lives, lives - 1);
+    Ticks(20);
+    TWallSprite& oncoming = Place(kind::FirstOncomingCar, Car().Y - 10);
+    oncoming.OwnSpeed = 60.0 / 14;
+    Tick();  // the hit
+    ASSERT_EQ(race.Lives, lives - 2) << lives;
+    if (race.Lives == 0) {
+      // The last life: the game-over banner at once, for its whole 2000 ms.
+      EXPECT_FALSE(race.TimeOverShowing);
+      EXPECT_TRUE(BannerIs("GameOverNB"));
+      Ticks(66);  // with the hit's frame, all 67 frames of the banner
+      EXPECT_EQ(form.GameState, state::Race);
+      Tick();
+      EXPECT_EQ(form.GameState, state::MainMenu);
+    } else {
+      // Lives left: the level starts again without the wreck's explosion on the car.
+      for (int i = 0; i < 100 && race.TimeOverShowing; ++i) Tick();
+      ASSERT_FALSE(race.TimeOverShowing);
+      EXPECT_GT(race.StartCountdown, 0);
+      EXPECT_FALSE(race.BigExplosion->Visible);
+      EXPECT_EQ(race.BigExplosion->FrameSteps, 0);
+      EXPECT_EQ(race.BigExplosion->FramePos, 0);
+    }
+  }
 }
 
 class RaceTeardownTest : public RaceRunTest, public ::testing::WithParamInterface<int> {};

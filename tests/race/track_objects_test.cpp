@@ -120,7 +120,9 @@ TEST_F(ObjectTest, ABonusTakenAfterTheSpikesEndsTheThrottleLock) {
   EXPECT_DOUBLE_EQ(race.RoadSpeed, 5.1);
 }
 
-TEST_F(ObjectTest, StonesAndCracksSlowByTheirAmountOnlyAtSpeed) {
+TEST_F(ObjectTest, StonesAndCracksTakeTheirAmountOffAndStopASlowerCar) {
+  // Each hazard takes its own amount off the speed; a car no faster than that is stopped, and
+  // what an earlier hit or the shoulder left as the target makes no difference.
   struct Case {
     int kind;
     double by;
@@ -129,17 +131,28 @@ TEST_F(ObjectTest, StonesAndCracksSlowByTheirAmountOnlyAtSpeed) {
                {kind::StoneSmall05, 40.0 / 14, nullptr},
                {kind::Crack, 20.0 / 14, nullptr}};
   for (const Case& c : cases) {
-    for (const double speed : {250.0 / 14, 5.0}) {
-      RemoveAllObjects(world);
-      sounds.clear();
-      PutCarInLane(3);
-      car->DriveMode = DriveFree;
-      car->TargetSpeed = 1.5;
-      race.RoadSpeed = speed;
-      PlaceOnCar(c.kind);
-      Frame();
-      EXPECT_EQ(car->TargetSpeed, speed > 100.0 / 14 ? speed - c.by : 1.5) << c.kind;
-      EXPECT_EQ(Played("Stone"), c.sound != nullptr) << c.kind;
+    for (const double speed : {250.0 / 14, 5.0, c.by + 0.01, c.by, c.by / 2}) {
+      for (const double earlier_target : {0.0, 250.0 / 14}) {
+        RemoveAllObjects(world);
+        sounds.clear();
+        PutCarInLane(3);
+        car->DriveMode = DriveFree;
+        car->TargetSpeed = earlier_target;
+        race.RoadSpeed = speed;
+        PlaceOnCar(c.kind);
+        Frame();
+        const double target = speed > c.by ? speed - c.by : 0;
+        const std::string where = std::to_string(c.kind) + " at " + std::to_string(speed) +
+                                  " after " + std::to_string(earlier_target);
+        EXPECT_DOUBLE_EQ(car->TargetSpeed, target) << where;
+        EXPECT_EQ(car->DriveMode, DriveSlowing) << where;
+        EXPECT_EQ(Played("Stone"), c.sound != nullptr) << where;
+        // The car brakes to the target and drives on from there.
+        Frames(80);
+        EXPECT_EQ(car->DriveMode, DriveFree) << where;
+        EXPECT_LE(race.RoadSpeed, target) << where;
+        EXPECT_GT(race.RoadSpeed, target - 0.2 - 1e-9) << where;
+      }
     }
   }
 }

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "archive/archive_file.h"
 #include "base/game_error.h"
 #include "game_folder.h"
+#include "picture_removed.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/error_text.h"
 #include "shell/form.h"
@@ -288,18 +288,7 @@ TEST(Form, TwoStartsWithoutASeedRaceDifferently) {
 
 TEST(Form, AMenuPictureMissingAtStartUpLeavesNoScreenRunning) {
   GameFolder folder;
-  // The menu list without its top panel.
-  const auto res = folder.Path() / "Data" / "Res";
-  const std::filesystem::path built = std::filesystem::read_symlink(res);
-  std::filesystem::remove(res);
-  std::filesystem::create_directory(res);
-  for (const char* file : {"Res3.dxg", "Sounds.dxw"})
-    std::filesystem::create_symlink(built / file, res / file);
-  TImageList menu;
-  menu.Items.SetKeepPictureData(true);  // written back below, as the archive tools do
-  menu.LoadArchive((built / "Res1.dxg").string());
-  menu.Items.Delete(menu.FindItem("UpPanel").Index());
-  WriteArchiveFile((res / "Res1.dxg").string(), menu.Items.SaveToBytes());
+  testing_support::RemovePicture(folder, "Res1.dxg", "UpPanel");  // the menu's top panel
 
   platform::HeadlessPlatform machine;
   TMForm form(machine);

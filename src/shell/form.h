@@ -38,7 +38,8 @@ constexpr int None = -1;
 }  // namespace state
 
 struct FormSettings {
-  // The random seed; without one the clock seeds it, as the game does.
+  // The random seed, fixed to replay a run; without one the clock seeds it and every start
+  // races differently.
   std::optional<std::uint32_t> seed;
   // The score server, "host:port".
   std::string score_server = DefaultScoreServer();

@@ -1,5 +1,5 @@
-// SDL scancodes to the Windows virtual-key codes the game's key tables use.
-#include "platform/sdl/sdl_platform.h"
+// SDL keys to the Windows virtual-key codes the game's key tables use.
+#include "platform/sdl/sdl_keys.h"
 
 namespace trakvolt::platform {
 
@@ -53,6 +53,67 @@ int VirtualKeyFromScancode(SDL_Scancode sc) {
     case SDL_SCANCODE_APOSTROPHE: return 222;
     default: return 0;
   }
+}
+
+namespace {
+
+// The US key that carries a sign, for a sign that labels a letter key on another Latin layout
+// (the comma on a French keyboard's M key); SDL_SCANCODE_UNKNOWN for signs without a key code.
+SDL_Scancode UsKeyOfSign(SDL_Keycode key) {
+  if (key >= '1' && key <= '9') return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (key - '1'));
+  switch (key) {
+    case '0': return SDL_SCANCODE_0;
+    case ';': return SDL_SCANCODE_SEMICOLON;
+    case '=': return SDL_SCANCODE_EQUALS;
+    case ',': return SDL_SCANCODE_COMMA;
+    case '-': return SDL_SCANCODE_MINUS;
+    case '.': return SDL_SCANCODE_PERIOD;
+    case '/': return SDL_SCANCODE_SLASH;
+    case '`': return SDL_SCANCODE_GRAVE;
+    case '[': return SDL_SCANCODE_LEFTBRACKET;
+    case '\\': return SDL_SCANCODE_BACKSLASH;
+    case ']': return SDL_SCANCODE_RIGHTBRACKET;
+    case '\'': return SDL_SCANCODE_APOSTROPHE;
+    default: return SDL_SCANCODE_UNKNOWN;
+  }
+}
+
+}  // namespace
+
+int VirtualKeyFromKey(SDL_Scancode sc, SDL_Keycode key) {
+  if (key >= 'a' && key <= 'z') return 'A' + (key - 'a');
+  // A letter key that the layout labels with another ASCII sign is that sign, not the letter
+  // at its place, which some other key carries. Labels from other scripts (Cyrillic) leave
+  // letter keys at their places.
+  const bool letter_place = sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z;
+  if (letter_place && key > ' ' && key < 0x7f) return VirtualKeyFromScancode(UsKeyOfSign(key));
+  return VirtualKeyFromScancode(sc);
+}
+
+int VirtualKeyFromEvent(const SDL_KeyboardEvent& e) {
+  return VirtualKeyFromKey(e.keysym.scancode, e.keysym.sym);
+}
+
+int HeldKeys::Press(const SDL_KeyboardEvent& e) {
+  const auto sc = static_cast<std::size_t>(e.keysym.scancode);
+  if (sc >= codes_.size()) return VirtualKeyFromEvent(e);
+  // A fresh press reads the label as it is now; a repeat is still the key that was pressed.
+  if (!e.repeat || codes_[sc] == kUp) codes_[sc] = VirtualKeyFromEvent(e);
+  return codes_[sc];
+}
+
+int HeldKeys::Release(const SDL_KeyboardEvent& e) {
+  const auto sc = static_cast<std::size_t>(e.keysym.scancode);
+  if (sc >= codes_.size()) return VirtualKeyFromEvent(e);
+  const int code = codes_[sc] != kUp ? codes_[sc] : VirtualKeyFromEvent(e);
+  codes_[sc] = kUp;
+  return code;
+}
+
+int HeldKeys::Held(SDL_Scancode sc, SDL_Keycode key) const {
+  const auto i = static_cast<std::size_t>(sc);
+  if (i < codes_.size() && codes_[i] != kUp) return codes_[i];
+  return VirtualKeyFromKey(sc, key);
 }
 
 }  // namespace trakvolt::platform

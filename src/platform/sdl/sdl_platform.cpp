@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <stdexcept>
 
 #include "base/cp1251.h"
@@ -101,15 +102,10 @@ bool SdlWindow::IsForeground() const {
 // ---- input ----
 
 std::array<std::uint8_t, 256> SdlInput::KeyTable() {
-  std::array<std::uint8_t, 256> table{};
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
-  for (int sc = 0; sc < count; ++sc) {
-    if (!state[sc]) continue;
-    const int vk = VirtualKeyFromScancode(static_cast<SDL_Scancode>(sc));
-    if (vk > 0 && vk < 256) table[static_cast<std::size_t>(vk)] = 0x80;
-  }
-  return table;
+  return keys_.Table(std::span(state, static_cast<std::size_t>(count)),
+                     [](SDL_Scancode sc) { return SDL_GetKeyFromScancode(sc); });
 }
 
 void SdlInput::Reopen() {
@@ -217,10 +213,12 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       out.kind = e.type == SDL_KEYDOWN ? K::KeyDown : K::KeyUp;
-      out.key = VirtualKeyFromScancode(e.key.keysym.scancode);
+      HeldKeys& keys = owner_.Input().Keys();
+      out.key = e.type == SDL_KEYDOWN ? keys.Press(e.key) : keys.Release(e.key);
       out.shift = ShiftFromMod(e.key.keysym.mod);
       if (out.key == 0) return false;
-      // Enter, Escape and Backspace also arrive as characters, as on the game's home system.
+      // Enter, Escape and Backspace also arrive as characters: the screens read them as key
+      // presses, and SDL sends no text for them.
       if (e.type == SDL_KEYDOWN && (out.key == 13 || out.key == 27 || out.key == 8) &&
           !out.shift.alt)
         pending_text_ += static_cast<char>(out.key);

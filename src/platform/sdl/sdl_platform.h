@@ -11,6 +11,7 @@
 #include "platform/curl_http_client.h"
 #include "platform/platform.h"
 #include "platform/present_choice.h"
+#include "platform/sdl/sdl_keys.h"
 
 namespace trakvolt::platform {
 
@@ -28,9 +29,6 @@ using SdlPtr = std::unique_ptr<T, SdlDeleter>;
 
 // A failure with SDL's reason after `what`.
 std::runtime_error SdlFailure(const char* what);
-
-// Windows virtual-key code of an SDL scancode (0 for keys the game has no code for).
-int VirtualKeyFromScancode(SDL_Scancode sc);
 
 class SdlPlatform;
 
@@ -93,8 +91,11 @@ class SdlInput final : public InputDevices {
   JoystickReading Joystick() override;
   // Opens the first joystick or game controller; called again on hot-plug events.
   void Reopen();
+  // The held keys' codes, kept by the key events so the table agrees with them.
+  HeldKeys& Keys() { return keys_; }
 
  private:
+  HeldKeys keys_;
   SdlPtr<SDL_GameController> controller_;
   SdlPtr<SDL_Joystick> joystick_;
 };

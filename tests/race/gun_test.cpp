@@ -106,6 +106,34 @@ TEST_F(GunTest, WrecksLeftByTheCarAreNoTargets) {
   }
 }
 
+// The gun rides on the roof, centred across the car, and its flash sits just ahead of it,
+// one level above the car, wherever the car steers.
+TEST_F(GunTest, TheGunAndItsFlashRideOnTheCar) {
+  struct Case {
+    int lane, key, car_z;
+  } cases[] = {{2, vk::Right, 4}, {4, vk::Left, 3}, {3, vk::Left, 4}};
+  for (const Case& c : cases) {
+    PutCarInLane(c.lane);
+    car->SetZ(c.car_z);
+    race.RoadSpeed = 10;
+    Hold(c.key);
+    Hold(vk::Space);
+    const double x0 = car->X;
+    Frame();
+    Release(c.key);
+    ASSERT_NE(car->X, x0) << c.lane;
+    const TCaptionSprite& gun = *car->BonusIcon;
+    const TCaptionSprite& flash = *car->BonusFlame;
+    EXPECT_TRUE(flash.Visible);
+    EXPECT_EQ(gun.X, car->X + (car->Width - gun.Width) / 2.0) << c.lane;
+    EXPECT_EQ(gun.Y, car->Y + 0.3 * car->Height) << c.lane;
+    EXPECT_EQ(flash.X, gun.X - 5) << c.lane;
+    EXPECT_EQ(flash.Y, gun.Y - flash.Height) << c.lane;
+    EXPECT_EQ(gun.Z(), c.car_z + 1) << c.lane;
+    EXPECT_EQ(flash.Z(), c.car_z + 1) << c.lane;
+  }
+}
+
 TEST_F(GunTest, WithoutTheGunNothingFiresAndTheShotSoundStops) {
   TWallSprite& wall = Place(kind::Wall05, 3, 100);
   race.MicroExplosion->Visible = true;

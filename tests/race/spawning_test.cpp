@@ -1,6 +1,8 @@
 // Track spawning: the chance table, the per-frame trial, the factory, the placement rules, the
 // finish line, the sweep and the clearing of the road.
+#include <algorithm>
 #include <map>
+#include <string>
 
 #include "race_fixture.h"
 
@@ -66,6 +68,73 @@ TEST_F(SpawnTest, EachKindOfTheLevelDrawsOneNumberPerFrameInOrder) {
   EXPECT_EQ(form.Random.SeedValue(), seed);
 }
 
+// Each kind is placed when its draw of the frame lands below f x chance, f being the road
+// covered this frame in units of 600 px; a draw exactly on it or above places nothing.
+TEST_F(SpawnTest, AKindIsPlacedWhenItsDrawLandsBelowTheRoadCoveredTimesItsChance) {
+  struct Case {
+    int level, kind;
+    double speed;
+    double scale;  // f x chance as a multiple of the kind's draw r / 32768
+    bool placed;
+  } cases[] = {
+      {1, kind::Wall05, 250.0 / 14, 1 + 1e-9, true},
+      {1, kind::Wall05, 250.0 / 14, 1 - 1e-9, false},
+      {1, kind::Wall05, 600, 1, false},  // f is 1: the product is exactly the draw
+      {1, kind::WallRight, 5, 1 + 1e-9, true},
+      {1, kind::WallRight, 5, 1 - 1e-9, false},
+      {3, kind::Bonus10, 12, 1 + 1e-9, true},
+      {3, kind::Bonus10, 12, 1 - 1e-9, false},
+      {3, kind::LastCar, 250.0 / 14, 1 + 1e-9, true},
+      {3, kind::LastCar, 250.0 / 14, 1 - 1e-9, false},
+  };
+  for (const Case& c : cases) {
+    race.Level = c.level;
+    race.RoadSpeed = c.speed;
+    // The kind's own draw: one number per kind of the level, in kind order.
+    TRandom probe = form.Random;
+    int r = 0;
+    for (int k = c.level % 3 == 0 ? kind::Bonus10 : kind::Wall05; k <= c.kind; ++k)
+      r = probe.Next(32768);
+    ASSERT_GT(r, 0) << c.kind;
+    const double f = c.speed / 600;
+    for (int k = 1; k <= kSpawnKindCount; ++k) race.SpawnChance[k] = 0;
+    race.SpawnChance[c.kind] = r / 32768.0 / f * c.scale;
+    SpawnStep(world);
+    EXPECT_EQ(UsedSlots(), c.placed ? 1 : 0) << c.kind << " at " << c.speed << " x" << c.scale;
+    if (c.placed && UsedSlots() == 1) {
+      EXPECT_EQ(race.TrackSlots[1].Object->Kind, c.kind);
+    }
+    RemoveAllObjects(world);
+  }
+}
+
+// A new object may not overlap one on the road: its own edges may not lie inside the other,
+// nor the other's edges inside it, ends included.
+TEST_F(SpawnTest, AnAreaOverlappingAnObjectIsBlocked) {
+  TWallSprite& o = Place(kind::Crack, 3, 0);
+  o.X = 300;
+  o.Y = 100;
+  o.Width = 50;
+  o.Height = 40;
+  struct Case {
+    const char* what;
+    double x, y;
+    int w, h;
+    bool blocked;
+  } cases[] = {
+      {"inside it", 310, 115, 20, 10, true},
+      {"around it", 290, 85, 80, 70, true},
+      {"over its lower right corner", 340, 125, 30, 30, true},
+      {"touching its right edge", 350, 125, 30, 30, true},
+      {"touching its top left corner", 260, 70, 40, 30, true},
+      {"a pixel right of it", 351, 125, 30, 30, false},
+      {"a pixel below it", 310, 141, 20, 10, false},
+      {"beside it above", 250, 60, 49, 39, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IsAreaBlocked(world, c.x, c.y, c.w, c.h, 0, 10), c.blocked) << c.what;
+}
+
 // Drives a level at top speed with spawning on and checks the road after every frame.
 class SpawnRun : public RaceWorldTest {
  protected:
@@ -103,6 +172,26 @@ TEST_F(SpawnRun, OrdinaryLevelsNeverShareALaneBetweenTwoWalls) {
   });
   for (const auto& [k, n] : kinds) EXPECT_LE(k, kind::WallRight);
   EXPECT_GT(kinds.count(kind::Wall05) + kinds.count(kind::Wall10), 0u);
+}
+
+TEST_F(SpawnRun, ObjectsOnAnOrdinaryLevelNeverOverlap) {
+  std::string first_overlap;
+  int most = 0;
+  Drive(4, 3000, [&] {
+    for (int i = 1; i <= kTrackSlotCount; ++i)
+      for (int j = i + 1; j <= kTrackSlotCount; ++j) {
+        const TTrackSlot &a = race.TrackSlots[i], &b = race.TrackSlots[j];
+        if (!a.InUse || !b.InUse || !first_overlap.empty()) continue;
+        const TWallSprite &p = *a.Object, &q = *b.Object;
+        if (p.X < q.X + q.Width && q.X < p.X + p.Width && p.Y < q.Y + q.Height &&
+            q.Y < p.Y + p.Height)
+          first_overlap = "kinds " + std::to_string(p.Kind) + " at y " + std::to_string(p.Y) +
+                          " and " + std::to_string(q.Kind) + " at y " + std::to_string(q.Y);
+      }
+    most = std::max(most, UsedSlots());
+  });
+  EXPECT_EQ(first_overlap, "");
+  EXPECT_GT(most, 3);
 }
 
 TEST_F(SpawnRun, TrafficLevelsPlaceOnlyBonusesSceneryAndOneCarPerLane) {

@@ -9,6 +9,7 @@
 #include "persist/save_data.h"
 #include "persist/save_file.h"
 #include "screens/main_menu.h"
+#include "screens/name_entry.h"
 #include "shell/error_text.h"
 
 namespace trakvolt {
@@ -136,6 +137,8 @@ void TMForm::Dispatch(const platform::Event& e) {
   using K = platform::Event::Kind;
   switch (e.kind) {
     case K::Quit:
+      // A qualifying result whose name was still being typed is not lost with the window.
+      if (!terminated_) Guarded([&] { KeepResultOnClose(Screens); });
       terminated_ = true;
       break;
     case K::Activate:

@@ -26,6 +26,21 @@ namespace {
 constexpr unsigned char kEnter = 13, kEscape = 27, kBackspace = 8;
 constexpr const char* kNoConnection = "Не могу соединиться с сервером!";
 
+// The table's ten rows (the eleventh is never saved).
+HighScoreTable Shown(HighScoreTable table) {
+  table.Slot(11) = {};
+  return table;
+}
+// The ten rows the save files on disk hold now.
+HighScoreTable TableOnDisk() {
+  HighScoreTable table;
+  TGameOptions options;
+  std::string check;
+  const SaveDataLoad loaded = LoadSaveData(kSaveFolder, table, options, check);
+  EXPECT_TRUE(loaded.messages.empty());
+  return Shown(table);
+}
+
 class Results : public testing_support::ScreenTest {
  protected:
   // The run is over with `score` points: the menu is gone as after a race, and the run's end
@@ -42,19 +57,6 @@ class Results : public testing_support::ScreenTest {
   }
   int NameEnd(const std::string& name) { return form.Text.TextEndX(form.MImageList, 4, name, 400); }
   int FieldLimit() { return 579 - form.Menus.CursorSprite->Width; }
-  // The ten rows the save files on disk hold now (the eleventh is never saved).
-  static HighScoreTable TableOnDisk() {
-    HighScoreTable table;
-    TGameOptions options;
-    std::string check;
-    const SaveDataLoad loaded = LoadSaveData(kSaveFolder, table, options, check);
-    EXPECT_TRUE(loaded.messages.empty());
-    return Shown(table);
-  }
-  static HighScoreTable Shown(HighScoreTable table) {
-    table.Slot(11) = {};
-    return table;
-  }
 };
 
 TEST_F(Results, NameEntryStartsWithNonameAndEditsAtItsEnd) {
@@ -287,6 +289,15 @@ class Sending : public ::testing::Test {
   // From the menu through a race that ends with a qualifying score (the player gives up with
   // Esc and Y) to the question, with `name` typed.
   void ToTheQuestion(const std::string& name) {
+    ToTheNameEntry();
+    for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
+    for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
+    Push(K::KeyPress, 0, kEnter);
+    Tick();
+    ASSERT_EQ(form->GameState, state::SendResults);
+  }
+  // The same race, up to the name entry with "NONAME" in the field.
+  void ToTheNameEntry() {
     form = std::make_unique<TMForm>(machine, FormSettings{1, server.Address()});
     for (int i = 0; i < 200 && form->Menus.MenuPhase != menu_phase::Interactive; ++i) Tick();
     TearDownMainMenu(form->Screens);
@@ -303,11 +314,6 @@ class Sending : public ::testing::Test {
       Tick();
     }
     ASSERT_EQ(form->GameState, state::NameEntry);
-    for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
-    for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
-    Push(K::KeyPress, 0, kEnter);
-    Tick();
-    ASSERT_EQ(form->GameState, state::SendResults);
   }
 
   LoopbackServer server;
@@ -315,6 +321,46 @@ class Sending : public ::testing::Test {
   platform::HeadlessPlatform machine;
   std::unique_ptr<TMForm> form;
 };
+
+TEST_F(Sending, AWindowClosedDuringTheNameEntryKeepsTheResultAndSendsNothing) {
+  const struct {
+    int backspaces;
+    const char* typed;
+    const char* stored;
+  } cases[] = {
+      {0, "", "NONAME"},  // the name as the field offered it
+      {6, "zed", "ZED"},
+      {6, "", ""},  // empty stays empty, as with Enter
+  };
+  int closed = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    ToTheNameEntry();
+    for (int i = 0; i < c.backspaces; ++i) Push(K::KeyPress, 0, kBackspace);
+    for (const char* p = c.typed; *p != '\0'; ++p)
+      Push(K::KeyPress, 0, static_cast<unsigned char>(*p));
+    Tick();
+    Push(K::Quit);
+    form->Pump();
+    ASSERT_TRUE(form->Terminated());
+    ++closed;
+    // On disk before the exit save, and still there after it; each close adds its row once.
+    for (const bool exited : {false, true}) {
+      if (exited) form.reset();
+      const HighScoreTable saved = TableOnDisk();
+      int rows = 0;
+      bool found = false;
+      for (int i = 1; i <= HighScoreTable::kShownSlots; ++i) {
+        rows += saved.Slot(i).Score == 1500 ? 1 : 0;
+        found = found || (saved.Slot(i).Score == 1500 && saved.Slot(i).Name == c.stored);
+      }
+      EXPECT_TRUE(found) << (exited ? "after the exit" : "before the exit");
+      EXPECT_EQ(rows, closed);
+    }
+  }
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_TRUE(machine.desktop.Boxes().empty());
+}
 
 TEST_F(Sending, AWindowClosedDuringTheCheckSendsNothingMore) {
   ToTheQuestion("A");

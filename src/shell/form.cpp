@@ -6,6 +6,7 @@
 
 #include "base/cp1251.h"
 #include "base/game_error.h"
+#include "persist/reset_copy.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
 #include "screens/main_menu.h"
@@ -199,6 +200,8 @@ void TMForm::SaveAndQuit() {
     throw GameError("The settings and scores were not saved: a damaged save file is in the way");
   SaveGameData(kSaveFolder, GameOptions, HighScores);
 }
+
+void TMForm::KeepScoresBeforeReset() { WriteResetCopy(kSaveFolder, GameOptions, HighScores); }
 
 bool TMForm::FormDestroy() {
   if (destroyed_) return final_save_ok_;

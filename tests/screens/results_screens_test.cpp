@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 
+#include "persist/high_score_file.h"
 #include "persist/online_service.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
@@ -197,6 +198,101 @@ TEST_F(Results, ResetShowsTheDefaultsAndWritesThemOnlyAtExit) {
   EXPECT_EQ(TableOnDisk(), with_result);
   ASSERT_TRUE(form.FormDestroy());
   EXPECT_EQ(TableOnDisk(), defaults);
+}
+
+// The table as the reset button's copy "hs.reset" holds it.
+HighScoreTable ResetCopy() {
+  HighScoreTable table;
+  ParseHighScores(ReadSaveFile("Data/Save/hs.reset"), table);
+  return Shown(table);
+}
+
+class ResetButton : public Results {
+ protected:
+  // A run of `score` entered and not sent, then the table that opens after it with the
+  // highlight on the reset button.
+  void TableAfterRun(std::int32_t score) {
+    EndRunWith(score);
+    ASSERT_EQ(form.GameState, state::NameEntry);
+    Type(kEnter);
+    Press(vk::Right);
+    Type(kEnter);  // Cancel
+    for (int i = 0; i < 200 && form.GameState != state::HighScores; ++i) Tick();
+    ASSERT_EQ(form.GameState, state::HighScores);
+    PointAt(7);
+    Tick();
+  }
+  static HighScoreTable Defaults() {
+    HighScoreTable table;
+    ResetHighScores(table);
+    return table;
+  }
+};
+
+TEST_F(ResetButton, OtherKeysOnItLeaveTheTable) {
+  TableAfterRun(5000);
+  const HighScoreTable before = form.HighScores;
+  ASSERT_NE(Shown(before), Defaults());
+  // Letters (Latin and Cyrillic, as when steering or typing on), a digit, Backspace, Tab.
+  for (const unsigned char key : std::string{'a', 'Z', '\xE0', '1', char{kBackspace}, '\t'}) {
+    SCOPED_TRACE(static_cast<int>(key));
+    Type(key);
+    Tick();
+    EXPECT_EQ(form.HighScores, before);
+    EXPECT_EQ(form.GameState, state::HighScores);
+    EXPECT_EQ(form.Menus.HoveredButton, 7);
+  }
+  EXPECT_FALSE(std::filesystem::exists("Data/Save/hs.reset"));
+  ASSERT_TRUE(form.FormDestroy());
+  EXPECT_EQ(TableOnDisk(), Shown(before));
+}
+
+TEST_F(ResetButton, EnterSpaceOrAClickResetsAndKeepsTheTableItReplaced) {
+  const struct {
+    const char* how;
+    unsigned char key;  // 0: a click
+  } acts[] = {{"Enter", kEnter}, {"Space", ' '}, {"click", 0}};
+  std::int32_t score = 5000;
+  HighScoreTable replaced;
+  for (const auto& act : acts) {
+    SCOPED_TRACE(act.how);
+    TableAfterRun(score);
+    replaced = Shown(form.HighScores);
+    if (act.key != 0)
+      Type(act.key);
+    else
+      form.MDisplayClick();
+    EXPECT_EQ(Shown(form.HighScores), Defaults());
+    // Each reset keeps the table it replaced, over the copy of an earlier one.
+    EXPECT_EQ(ResetCopy(), replaced);
+    // Resetting the defaults again (a double click) keeps that copy.
+    form.MDisplayClick();
+    EXPECT_EQ(ResetCopy(), replaced);
+    Type(kEscape);  // back to the menu for the next run
+    score += 100;
+  }
+  // The exit writes the defaults; the copies put back by hand bring the last table back.
+  ASSERT_TRUE(form.FormDestroy());
+  ASSERT_EQ(TableOnDisk(), Defaults());
+  for (const char* name : {"hs", "options"})
+    std::filesystem::copy_file(std::string("Data/Save/") + name + ".reset",
+                               std::string("Data/Save/") + name,
+                               std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(TableOnDisk(), replaced);
+}
+
+TEST_F(ResetButton, WithoutItsCopyTheTableStaysAndTheErrorIsShown) {
+  TableAfterRun(5000);
+  const HighScoreTable before = form.HighScores;
+  // A folder where the copy would go: it cannot be written.
+  std::filesystem::create_directories("Data/Save/hs.reset/in_the_way");
+  const std::size_t boxes = machine.desktop.Boxes().size();
+  const TMenuButton& reset = *form.Menus.Buttons[7];
+  Send(K::Click, static_cast<int>(reset.X) + 5, static_cast<int>(reset.Y) + 5);
+  EXPECT_EQ(form.HighScores, before);
+  ASSERT_EQ(machine.desktop.Boxes().size(), boxes + 1);
+  EXPECT_EQ(machine.desktop.Boxes().back().kind, platform::Desktop::BoxKind::Error);
+  EXPECT_EQ(form.GameState, state::HighScores);
 }
 
 TEST_F(Results, TheTableClosesByItsButtonEscapeOrTheHighlightMovingAway) {

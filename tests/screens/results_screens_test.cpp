@@ -26,6 +26,7 @@ namespace {
 
 constexpr unsigned char kEnter = 13, kEscape = 27, kBackspace = 8;
 constexpr const char* kNoConnection = "Не могу соединиться с сервером!";
+constexpr const char* kNotStored = "Сервер не принял результат!";
 
 // The table's ten rows (the eleventh is never saved).
 HighScoreTable Shown(HighScoreTable table) {
@@ -369,6 +370,21 @@ class Sending : public ::testing::Test {
     r.body = std::move(body);
     return r;
   }
+  static LoopbackServer::Reply Status(int status, std::string body) {
+    LoopbackServer::Reply r = Answer(std::move(body));
+    r.status = status;
+    return r;
+  }
+  static LoopbackServer::Reply CutOff() {
+    LoopbackServer::Reply r = Answer("O");
+    r.mode = LoopbackServer::Mode::CutOff;
+    return r;
+  }
+  // An address on the loopback interface where nothing listens any more.
+  static std::string ClosedAddress() {
+    LoopbackServer gone([](const auto&) { return LoopbackServer::Reply{}; });
+    return gone.Address();
+  }
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
       machine.events.Advance(30);
@@ -384,17 +400,20 @@ class Sending : public ::testing::Test {
   }
   // From the menu through a race that ends with a qualifying score (the player gives up with
   // Esc and Y) to the question, with `name` typed.
-  void ToTheQuestion(const std::string& name) {
-    ToTheNameEntry();
+  void ToTheQuestion(const std::string& name, const std::string& server_address = {}) {
+    ToTheNameEntry(server_address);
     for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
     for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
     Push(K::KeyPress, 0, kEnter);
     Tick();
     ASSERT_EQ(form->GameState, state::SendResults);
   }
-  // The same race, up to the name entry with "NONAME" in the field.
-  void ToTheNameEntry() {
-    form = std::make_unique<TMForm>(machine, FormSettings{1, server.Address()});
+  // The same race, up to the name entry with "NONAME" in the field; the game's score server
+  // is the test's own unless another address is given.
+  void ToTheNameEntry(const std::string& server_address = {}) {
+    form.reset();  // one game at a time on the machine
+    form = std::make_unique<TMForm>(
+        machine, FormSettings{1, server_address.empty() ? server.Address() : server_address});
     for (int i = 0; i < 200 && form->Menus.MenuPhase != menu_phase::Interactive; ++i) Tick();
     TearDownMainMenu(form->Screens);
     form->RaceState.SelectedCar = 1;
@@ -491,6 +510,43 @@ TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
   EXPECT_EQ(*payload, "type=0|name=\xC8\xC2\xC0\xCD|score=1500|key=T|p=4|add=\xD0\xCE\xD1\xD1\xC8\xDF|z=0000");
   EXPECT_EQ(form->GameState, state::MainMenu);
   EXPECT_EQ(form->Menus.HoveredButton, button::HighScores);
+}
+
+TEST_F(Sending, ASubmissionTheServerAnsweredWithoutStoringItSaysSo) {
+  const struct {
+    const char* what;
+    LoopbackServer::Reply submission;
+    const char* message;  // nullptr: silent
+    std::size_t requests;
+    bool listening = true;
+  } cases[] = {
+      {"stored", Answer("OK"), nullptr, 2},
+      {"refused in words", Answer("REFUSED"), kNotStored, 2},
+      {"expired token", Status(403, "unknown token\n"), kNotStored, 2},
+      {"rate-limited", Status(429, "too many requests\n"), kNotStored, 2},
+      {"unavailable", Status(503, "service unavailable\n"), kNotStored, 2},
+      {"broken off", CutOff(), nullptr, 2},  // whether it was stored is not known
+      {"unreachable server", Answer("OK"), kNoConnection, 0, false},  // the check fails
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const LoopbackServer::Reply submission = c.submission;
+    LoopbackServer local([&](const LoopbackServer::Request& r) {
+      return r.target.find("?hs&") != std::string::npos ? submission : Answer("OK|1|2|3|4|5");
+    });
+    ToTheQuestion("A", c.listening ? local.Address() : ClosedAddress());
+    const std::size_t boxes = machine.desktop.Boxes().size();
+    Push(K::KeyPress, 0, kEnter);  // OK
+    Tick();
+    EXPECT_EQ(local.Requests().size(), c.requests);
+    EXPECT_EQ(form->GameState, state::MainMenu);
+    const auto& shown = machine.desktop.Boxes();
+    EXPECT_EQ(shown.size(), boxes + (c.message != nullptr ? 1 : 0));
+    if (c.message != nullptr && shown.size() > boxes) {
+      EXPECT_EQ(shown.back().text, c.message);
+      EXPECT_EQ(shown.back().kind, platform::Desktop::BoxKind::Information);
+    }
+  }
 }
 
 class SendingToANoAnswer : public Sending {

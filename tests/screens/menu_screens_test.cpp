@@ -192,7 +192,7 @@ TEST_F(Help, APointerOnAnotherMainButtonWithAnArrowInTheSameFrameClosesOnce) {
     int pointed;
     int state_after_click;  // what a later click on the same button opens
   } cases[] = {
-      {button::Start, state::CarSelection}, {button::Options, state::Options},
+      {button::Start, state::CarSelection},    {button::Options, state::Options},
       {button::HighScores, state::HighScores}, {button::Website, state::MainMenu},
       {button::Exit, state::MainMenu},
   };

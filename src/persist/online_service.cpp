@@ -56,12 +56,15 @@ SendOutcome SendResults(const FetchUrl& fetch, const std::string& server,
   if (s.p.size() > kMaxServerValue) return SendOutcome::NoConnection;
   s.country = country;
   const std::string url = SubmissionUrl(server, EncodeScorePayload(BuildScorePayload(s)));
+  std::string reply;
   try {
-    fetch(url);
-    return SendOutcome::Sent;
+    reply = fetch(url);
+  } catch (const ErrorStatusAnswer&) {
+    return SendOutcome::Refused;
   } catch (const std::exception&) {
     return SendOutcome::SubmitFailed;
   }
+  return reply.starts_with("OK") ? SendOutcome::Sent : SendOutcome::Refused;
 }
 
 }  // namespace trakvolt

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "base/game_error.h"
+
 namespace trakvolt {
 
 // "host:port" of the score server as the build set it.
@@ -18,21 +20,31 @@ std::string OnlineTableUrl(const std::string& server);
 // The game's own page, the one the "website.url" shortcut beside the game opens.
 std::string WebsiteUrl(const std::string& server);
 
-// The one message the player sees (UTF-8), for a check that failed.
+// The messages the player sees (UTF-8): for a check that failed, and for a result the server
+// answered without storing it.
 inline constexpr const char* kNoConnectionText = "Не могу соединиться с сервером!";
+inline constexpr const char* kNotStoredText = "Сервер не принял результат!";
 
 // A GET returning the answer's body; every failure is thrown.
 using FetchUrl = std::function<std::string(const std::string& url)>;
 
+// What a FetchUrl throws when the server was reached and answered with an error status.
+class ErrorStatusAnswer : public GameError {
+ public:
+  using GameError::GameError;
+};
+
 enum class SendOutcome {
   NoConnection,  // the check failed or its answer was not "OK...": nothing was sent
-  Sent,          // the submission was answered (its answer is ignored)
-  SubmitFailed,  // the submission failed; the player is not told
+  Sent,          // the submission was answered "OK...": the server has stored the result
+  Refused,       // the server answered the submission otherwise, or with an error status
+  SubmitFailed,  // the submission got no whole answer (no connection, cut off, timed out)
 };
 
 // Asks the server whether it is there, takes P from its answer and sends the result. An
 // answer that does not begin with "OK", or whose P is longer than 64 bytes, counts as no
-// connection. Fetch errors are caught here.
+// connection. The score server answers "OK" only once the result is stored, so any other
+// answer to the submission is a refusal. Fetch errors are caught here.
 SendOutcome SendResults(const FetchUrl& fetch, const std::string& server,
                         const std::string& player_name, std::int32_t score,
                         const std::string& country);

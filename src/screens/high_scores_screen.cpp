@@ -58,8 +58,15 @@ void DrawHighScoreTable(TScreenHost& host) {
 void HighScoresClick(TScreenHost& host) {
   const int h = host.Menus().HoveredButton;
   if (h == kResetButton) {
+    HighScoreTable& table = host.HighScores();
+    HighScoreTable defaults = table;
+    ResetHighScores(defaults);
+    // Only a table other than the defaults is kept, so a second reset never puts the defaults
+    // over the kept copy. When it cannot be kept, its error leaves the table as it is.
+    if (table == defaults) return;
+    host.KeepScoresBeforeReset();
     // In memory only: the defaults reach the disk when the game exits.
-    ResetHighScores(host.HighScores());
+    ResetHighScores(table);
   } else if (h == kOnlineButton) {
     host.OpenOnlineTable();
   } else if (h != 0) {

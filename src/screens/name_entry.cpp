@@ -73,6 +73,13 @@ void FinishNameEntry(TScreenHost& host) {
   host.SaveScores();
 }
 
+void KeepResultOnClose(TScreenHost& host) {
+  if (host.State() != kStateNameEntry) return;
+  // The name as it stands, without the question: nothing is sent from a closing game.
+  FinishNameEntry(host);
+  host.FrameTimer().SetEnabled(false);
+}
+
 void NameEntryKey(TScreenHost& host, unsigned char key) {
   std::string& name = host.PlayerName();
   if (key == kEnter) {

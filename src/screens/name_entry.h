@@ -15,6 +15,9 @@ void NameEntryFrame(TScreenHost& host, int lag_count);
 void PlaceNameCursor(TScreenHost& host);
 // The result goes into the table (and to disk at once); the screen's sprites go.
 void FinishNameEntry(TScreenHost& host);
+// The window is closing: during the name entry the result goes into the table (and to disk)
+// with the name as typed so far; elsewhere nothing happens.
+void KeepResultOnClose(TScreenHost& host);
 // A typed key: Enter finishes, Backspace deletes, letters and the space are appended.
 void NameEntryKey(TScreenHost& host, unsigned char key);
 

@@ -21,7 +21,7 @@ void StopCountryEditing(TScreenHost& host);
 // Puts the cursor after the country as drawn last, while it fits in the field.
 void PlaceCountryCursor(TScreenHost& host);
 // A key typed into the country field: Backspace deletes, an admitted character is appended
-// when the text with it still leaves room for the cursor in the field.
+// while the country so far ends left of the room the cursor needs at the field's end.
 void TypeIntoCountry(TScreenHost& host, unsigned char ch);
 
 }  // namespace trakvolt

@@ -52,6 +52,9 @@ class TScreenHost {
   virtual void SendResults() = 0;
   // Writes the save files now, as the exit does.
   virtual void SaveScores() = 0;
+  // Keeps the table as it stands, with its options, beside the save files before a reset;
+  // raises GameError when it cannot.
+  virtual void KeepScoresBeforeReset() = 0;
   virtual void BeginFrame(int move_count, bool move) = 0;
   virtual void EndFrame() = 0;
   virtual void SelectFont(int font_number) = 0;

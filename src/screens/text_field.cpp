@@ -31,9 +31,10 @@ void TypeIntoField(TScreenHost& host, std::string& text, unsigned char ch, int f
                    int field_end) {
   const auto stored = FieldCharacter(ch);
   if (!stored) return;
-  const std::string longer = text + static_cast<char>(*stored);
-  if (host.TextEndX(font, longer, x) <= field_end - host.Menus().CursorSprite->Width)
-    text = longer;
+  // The text so far ends where the frame's DrawText would leave LastTextEndX (an empty one at
+  // the field's start): one key a frame and a burst within a frame take the same letters.
+  if (host.TextEndX(font, text, x) < field_end - host.Menus().CursorSprite->Width)
+    text += static_cast<char>(*stored);
 }
 
 }  // namespace trakvolt

@@ -16,9 +16,10 @@ std::string DeleteLastChar(const std::string& text);
 inline constexpr int kBlinkMs = 500;
 // One blink step of the field's cursor, once a frame.
 void BlinkCursor(TScreenHost& host);
-// Appends the stored form of `ch` to a field drawn from x in `font` when the text with it
-// still ends, with the cursor after it, at `field_end` or before. Measured with the character,
-// so keys arriving faster than the frames cannot run the text out of its field.
+// Appends the stored form of `ch` to a field drawn from x in `font` while the text before it
+// ends left of `field_end` minus the cursor's width. Each character is measured on the text as
+// it stands, so keys arriving faster than the frames take no more than one key a frame; the
+// last letter may reach past the limit.
 void TypeIntoField(TScreenHost& host, std::string& text, unsigned char ch, int font, int x,
                    int field_end);
 

@@ -6,9 +6,11 @@
 
 #include "base/cp1251.h"
 #include "base/game_error.h"
+#include "persist/reset_copy.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
 #include "screens/main_menu.h"
+#include "screens/name_entry.h"
 #include "shell/error_text.h"
 
 namespace trakvolt {
@@ -136,6 +138,8 @@ void TMForm::Dispatch(const platform::Event& e) {
   using K = platform::Event::Kind;
   switch (e.kind) {
     case K::Quit:
+      // A qualifying result whose name was still being typed is not lost with the window.
+      if (!terminated_) Guarded([&] { KeepResultOnClose(Screens); });
       terminated_ = true;
       break;
     case K::Activate:
@@ -196,6 +200,8 @@ void TMForm::SaveAndQuit() {
     throw GameError("The settings and scores were not saved: a damaged save file is in the way");
   SaveGameData(kSaveFolder, GameOptions, HighScores);
 }
+
+void TMForm::KeepScoresBeforeReset() { WriteResetCopy(kSaveFolder, GameOptions, HighScores); }
 
 bool TMForm::FormDestroy() {
   if (destroyed_) return final_save_ok_;

@@ -86,6 +86,8 @@ class TMForm final : public platform::DisplayListener {
   // Writes the save files and asks the loop to end. Files that start-up did not load (it
   // failed before them) are never written: that would put defaults over the player's data.
   void SaveAndQuit();
+  // Writes the table as it stands, with the options, to the reset copy beside the save files.
+  void KeepScoresBeforeReset();
 
   // Window events (also reachable from tests).
   void FormKeyDown(int key, platform::ShiftState shift);

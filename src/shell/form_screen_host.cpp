@@ -33,6 +33,7 @@ void TFormScreenHost::OpenDocument(const std::string& target) {
 void TFormScreenHost::OpenOnlineTable() { OpenDocument(OnlineTableUrl(form_.ScoreServer())); }
 void TFormScreenHost::SendResults() { form_.SendResults(); }
 void TFormScreenHost::SaveScores() { form_.SaveScores(); }
+void TFormScreenHost::KeepScoresBeforeReset() { form_.KeepScoresBeforeReset(); }
 void TFormScreenHost::BeginFrame(int move_count, bool move) { form_.BeginFrame(move_count, move); }
 void TFormScreenHost::EndFrame() { form_.EndFrame(); }
 void TFormScreenHost::SelectFont(int font_number) { form_.SelectFont(font_number); }

@@ -32,6 +32,7 @@ class TFormScreenHost final : public TScreenHost {
   void OpenOnlineTable() override;
   void SendResults() override;
   void SaveScores() override;
+  void KeepScoresBeforeReset() override;
   void BeginFrame(int move_count, bool move) override;
   void EndFrame() override;
   void SelectFont(int font_number) override;

@@ -15,7 +15,8 @@
 namespace trakvolt {
 namespace {
 
-constexpr unsigned char kEnter = 13, kEscape = 27;
+constexpr unsigned char kEnter = 13, kEscape = 27, kSpace = 32;
+constexpr int kResetButton = 7;
 constexpr int kPreviousPage = 7, kNextPage = 8;
 constexpr int kScreenModeButton = 7, kMusicButton = 8, kSoundButton = 9, kCountryButton = 10;
 constexpr int kFirstCar = 7, kLastCar = 10;
@@ -137,8 +138,12 @@ void TMForm::FormKeyPress(unsigned char& key) {
       if (GameState == state::CarSelection) Menus.HoveredButton = button::Start;
     }
     // Every other key acts as a click on the highlighted button; Escape does nothing on the
-    // main menu itself.
-    if (!(GameState == state::MainMenu && key == kEscape)) MDisplayClick();
+    // main menu itself. The table's reset answers Enter and Space only, so that a stray key
+    // (or one still held from the race) cannot wipe it.
+    const bool stray_on_reset = GameState == state::HighScores &&
+                                Menus.HoveredButton == kResetButton && key != kEnter &&
+                                key != kSpace;
+    if (!(GameState == state::MainMenu && key == kEscape) && !stray_on_reset) MDisplayClick();
   }
   if (GameState == state::NameEntry) NameEntryKey(host, key);
 }

@@ -12,20 +12,24 @@ using namespace trakvolt;
 
 namespace {
 
-// A server played by the test: the check's answer (or a failure), and every URL asked for.
+// A server played by the test: the check's answer (or a failure), the submission's answer
+// ("OK" once stored, as the score server says it), and every URL asked for.
 struct FakeServer {
   explicit FakeServer(std::string answer, bool check_fails_ = false, bool submit_fails_ = false)
       : check_answer(std::move(answer)), check_fails(check_fails_), submit_fails(submit_fails_) {}
   std::string check_answer;
   bool check_fails;
   bool submit_fails;
+  std::string submit_answer = "OK";
+  bool submit_error_status = false;  // the submission is answered with an error status
   std::vector<std::string> urls;
   FetchUrl Fetch() {
     return [this](const std::string& url) -> std::string {
       urls.push_back(url);
       const bool check = urls.size() == 1;
       if (check ? check_fails : submit_fails) throw std::runtime_error("no connection");
-      return check ? check_answer : "ignored";
+      if (!check && submit_error_status) throw ErrorStatusAnswer("error status");
+      return check ? check_answer : submit_answer;
     };
   }
   // The payload of the submission, decoded.
@@ -79,6 +83,29 @@ TEST(OnlineService, ServerValueLongerThan64BytesIsAFailedCheck) {
   FakeServer over{"OK|1|2|3|" + std::string(65, 'p') + "|"};
   EXPECT_EQ(SendResults(over.Fetch(), "srv:1", "A", 1, ""), SendOutcome::NoConnection);
   EXPECT_EQ(over.urls.size(), 1u);
+}
+
+TEST(OnlineService, OnlyAnOkAnswerToTheSubmissionIsAStoredResult) {
+  const struct {
+    const char* answer;
+    bool error_status;
+    SendOutcome outcome;
+  } cases[] = {
+      {"OK", false, SendOutcome::Sent},
+      {"OK\n", false, SendOutcome::Sent},
+      {"", false, SendOutcome::Refused},
+      {"unknown token\n", false, SendOutcome::Refused},
+      {"ok", false, SendOutcome::Refused},
+      {"OK", true, SendOutcome::Refused},  // an error status, whatever its text
+  };
+  for (const auto& c : cases) {
+    FakeServer server{"OK|1|2|3|4|5"};
+    server.submit_answer = c.answer;
+    server.submit_error_status = c.error_status;
+    EXPECT_EQ(SendResults(server.Fetch(), "srv:1", "A", 1, ""), c.outcome)
+        << c.answer << (c.error_status ? " (error status)" : "");
+    EXPECT_EQ(server.urls.size(), 2u);
+  }
 }
 
 TEST(OnlineService, FailedSubmissionIsReportedButNotAnError) {

@@ -13,6 +13,10 @@
 #include "base/png_file.h"
 #include "race/hud.h"
 #include "race/race_fixture.h"
+#include "race/race_run_fixture.h"
+#include "screens/main_menu.h"
+#include "screens/name_entry.h"
+#include "screens/screen_fixture.h"
 #include "shell/replay_script.h"
 
 namespace trakvolt::testing_support {
@@ -211,6 +215,53 @@ TEST_F(RaceGuard, CrashIntoAWall) {
   ExpectPicture("scene_crash", 0x142535ad3b222648ull);
   Frames(10);
   ExpectPicture("scene_crash_later", 0x51eff68a31d0d3e1ull);
+}
+
+// The run's end: the name entry with a name typed over "NONAME", then the question whether to
+// send the result.
+class ResultsGuard : public ScreenTest {
+ protected:
+  void ExpectShown(const std::string& name, std::uint64_t hash) {
+    Keep(name, machine.display.Shown());
+    EXPECT_EQ(Hex(PictureHash(machine.display.Shown())), Hex(hash)) << name;
+  }
+};
+
+TEST_F(ResultsGuard, NameEntryAndTheQuestion) {
+  UntilInteractive();
+  TearDownMainMenu(form.Screens);
+  form.RaceState.Score = 4321;
+  ShowRunResult(form.Screens);
+  ASSERT_EQ(form.GameState, state::NameEntry);
+  for (int i = 0; i < 6; ++i) Type(8);
+  for (const char c : std::string("zed \xDF\xCA"))  // "ZED ЯК"
+    Type(static_cast<unsigned char>(c));
+  Tick(5);
+  ASSERT_TRUE(form.Menus.CursorSprite->Visible);
+  ExpectShown("name_entry", 0x553fb3361d0d4df1ull);
+  Type(13);
+  Tick(5);
+  ASSERT_EQ(form.GameState, state::SendResults);
+  ExpectShown("send_results", 0x93743bbdbeeee133ull);
+}
+
+// The gun taken from the road and fired at a wall ahead: the gun on the car with its muzzle
+// flash, the hit marker on the wall, and the HUD's gun icon with the bonus seconds.
+class GunGuard : public RaceRunTest {};
+
+TEST_F(GunGuard, TheGunFiring) {
+  SkipCountdown();
+  Place(kind::BonusGun, Car().Y - 10);
+  Tick();
+  ASSERT_TRUE(race.GunActive);
+  Place(kind::Wall05, 150);
+  Hold(vk::Space);
+  Ticks(2);
+  ASSERT_NE(Car().BonusFlame, nullptr);
+  ASSERT_TRUE(Car().BonusFlame->Visible);
+  ASSERT_TRUE(race.MicroExplosion->Visible);
+  Keep("race_gun", machine.display.Shown());
+  EXPECT_EQ(Hex(PictureHash(machine.display.Shown())), Hex(0x3ebeaeaf078d3818ull)) << "race_gun";
 }
 
 }  // namespace

@@ -183,6 +183,55 @@ TEST_F(Help, ClicksTurnPagesAndEscapeCloses) {
   EXPECT_EQ(form.Menus.HelpPageSprite, nullptr);
 }
 
+// The pointer arrives on another main button and Left is pressed in the same frame: the step
+// is refused at the edge, which clicks that button and closes the screen, and the highlight
+// is outside the screen's range too. The screen closes once, and the click is not taken by
+// the menu as well.
+TEST_F(Help, APointerOnAnotherMainButtonWithAnArrowInTheSameFrameClosesOnce) {
+  const struct {
+    int pointed;
+    int state_after_click;  // what a later click on the same button opens
+  } cases[] = {
+      {button::Start, state::CarSelection},    {button::Options, state::Options},
+      {button::HighScores, state::HighScores}, {button::Website, state::MainMenu},
+      {button::Exit, state::MainMenu},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pointed);
+    if (form.GameState != state::Help) OpenFromMenu(button::Help);
+    ASSERT_EQ(form.GameState, state::Help);
+    const int sprites = form.MSpriteEngine.Engine().Count();
+    const std::size_t opened = machine.desktop.Opened().size();
+    form.StopSoundByName("Button_Pressed");
+    PointAt(c.pointed);
+    machine.input.SetKey(vk::Left, true);
+    Tick();
+    EXPECT_TRUE(Playing("Button_Pressed"));  // the click at the edge
+    EXPECT_EQ(form.GameState, state::MainMenu);
+    EXPECT_EQ(form.Menus.HoveredButton, c.pointed);
+    EXPECT_EQ(form.Menus.ButtonCount, 6);
+    EXPECT_EQ(form.Menus.HelpPageSprite, nullptr);
+    EXPECT_EQ(form.Menus.Buttons[7], nullptr);
+    EXPECT_EQ(form.Menus.Buttons[8], nullptr);
+    EXPECT_EQ(form.MSpriteEngine.Engine().Count(), sprites - 3);  // the page and two arrows
+    EXPECT_EQ(machine.desktop.Opened().size(), opened);
+    EXPECT_FALSE(form.Terminated());
+    machine.input.SetKey(vk::Left, false);
+    const int flips = machine.display.FlipCount();
+    Tick(3);
+    EXPECT_EQ(form.GameState, state::MainMenu);
+    EXPECT_EQ(machine.display.FlipCount(), flips + 3);
+    EXPECT_TRUE(form.Menus.MenuCaption->Visible);
+    // The menu answers again: the next click on the button is its own.
+    if (c.pointed == button::Exit) continue;  // would end the game; the last case
+    form.MDisplayClick();
+    EXPECT_EQ(form.GameState, c.state_after_click);
+    if (c.pointed == button::Website) EXPECT_EQ(machine.desktop.Opened().size(), opened + 1);
+    if (form.GameState != state::MainMenu) Type(27);
+    Tick();
+  }
+}
+
 TEST_F(Help, ALeftStepFromTheOwnButtonClicksItAndClosesOnce) {
   PointAt(button::Help);
   Tick();

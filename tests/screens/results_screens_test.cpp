@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 
+#include "persist/high_score_file.h"
 #include "persist/online_service.h"
 #include "persist/save_data.h"
 #include "persist/save_file.h"
@@ -25,6 +26,22 @@ namespace {
 
 constexpr unsigned char kEnter = 13, kEscape = 27, kBackspace = 8;
 constexpr const char* kNoConnection = "Не могу соединиться с сервером!";
+constexpr const char* kNotStored = "Сервер не принял результат!";
+
+// The table's ten rows (the eleventh is never saved).
+HighScoreTable Shown(HighScoreTable table) {
+  table.Slot(11) = {};
+  return table;
+}
+// The ten rows the save files on disk hold now.
+HighScoreTable TableOnDisk() {
+  HighScoreTable table;
+  TGameOptions options;
+  std::string check;
+  const SaveDataLoad loaded = LoadSaveData(kSaveFolder, table, options, check);
+  EXPECT_TRUE(loaded.messages.empty());
+  return Shown(table);
+}
 
 class Results : public testing_support::ScreenTest {
  protected:
@@ -42,19 +59,6 @@ class Results : public testing_support::ScreenTest {
   }
   int NameEnd(const std::string& name) { return form.Text.TextEndX(form.MImageList, 4, name, 400); }
   int FieldLimit() { return 579 - form.Menus.CursorSprite->Width; }
-  // The ten rows the save files on disk hold now (the eleventh is never saved).
-  static HighScoreTable TableOnDisk() {
-    HighScoreTable table;
-    TGameOptions options;
-    std::string check;
-    const SaveDataLoad loaded = LoadSaveData(kSaveFolder, table, options, check);
-    EXPECT_TRUE(loaded.messages.empty());
-    return Shown(table);
-  }
-  static HighScoreTable Shown(HighScoreTable table) {
-    table.Slot(11) = {};
-    return table;
-  }
 };
 
 TEST_F(Results, NameEntryStartsWithNonameAndEditsAtItsEnd) {
@@ -93,22 +97,20 @@ TEST_F(Results, TheNameStopsAtTheFieldsEndEvenForABurstOfKeys) {
   TypeText(std::string(60, 'W'));  // faster than the frames: nothing drawn in between
   const std::string full = form.PlayerName;
   EXPECT_LT(full.size(), 66u);
-  EXPECT_LE(NameEnd(full), FieldLimit());
-  EXPECT_GT(NameEnd(full + "W"), FieldLimit());
-  TypeText(std::string(20, 'I'));  // the narrowest letter may still fill the rest
-  const std::string fuller = form.PlayerName;
-  EXPECT_LE(NameEnd(fuller), FieldLimit());
-  EXPECT_GT(NameEnd(fuller + "I"), FieldLimit());
+  // The last letter was taken while the name before it ended left of the limit.
+  EXPECT_LT(NameEnd(full.substr(0, full.size() - 1)), FieldLimit());
+  EXPECT_GE(NameEnd(full), FieldLimit());
+  TypeText(std::string(20, 'I'));  // once the name reaches the limit, not even the narrowest
+  EXPECT_EQ(form.PlayerName, full);
   Tick(2);
   EXPECT_LE(form.Menus.CursorSprite->X + form.Menus.CursorSprite->Width, 579);
-  EXPECT_EQ(form.Menus.CursorSprite->X, NameEnd(fuller));
   Type('W');
-  EXPECT_EQ(form.PlayerName, fuller);
+  EXPECT_EQ(form.PlayerName, full);
   Type(kBackspace);  // Backspace still works at the end of the field
   Type(kBackspace);
-  EXPECT_EQ(form.PlayerName, fuller.substr(0, fuller.size() - 2));
+  EXPECT_EQ(form.PlayerName, full.substr(0, full.size() - 2));
   Type('I');
-  EXPECT_EQ(form.PlayerName, fuller.substr(0, fuller.size() - 1));
+  EXPECT_EQ(form.PlayerName, full.substr(0, full.size() - 2) + "I");
 }
 
 TEST_F(Results, EnterStoresTheResultOnDiskAtOnceAndAsks) {
@@ -199,6 +201,101 @@ TEST_F(Results, ResetShowsTheDefaultsAndWritesThemOnlyAtExit) {
   EXPECT_EQ(TableOnDisk(), defaults);
 }
 
+// The table as the reset button's copy "hs.reset" holds it.
+HighScoreTable ResetCopy() {
+  HighScoreTable table;
+  ParseHighScores(ReadSaveFile("Data/Save/hs.reset"), table);
+  return Shown(table);
+}
+
+class ResetButton : public Results {
+ protected:
+  // A run of `score` entered and not sent, then the table that opens after it with the
+  // highlight on the reset button.
+  void TableAfterRun(std::int32_t score) {
+    EndRunWith(score);
+    ASSERT_EQ(form.GameState, state::NameEntry);
+    Type(kEnter);
+    Press(vk::Right);
+    Type(kEnter);  // Cancel
+    for (int i = 0; i < 200 && form.GameState != state::HighScores; ++i) Tick();
+    ASSERT_EQ(form.GameState, state::HighScores);
+    PointAt(7);
+    Tick();
+  }
+  static HighScoreTable Defaults() {
+    HighScoreTable table;
+    ResetHighScores(table);
+    return table;
+  }
+};
+
+TEST_F(ResetButton, OtherKeysOnItLeaveTheTable) {
+  TableAfterRun(5000);
+  const HighScoreTable before = form.HighScores;
+  ASSERT_NE(Shown(before), Defaults());
+  // Letters (Latin and Cyrillic, as when steering or typing on), a digit, Backspace, Tab.
+  for (const unsigned char key : std::string{'a', 'Z', '\xE0', '1', char{kBackspace}, '\t'}) {
+    SCOPED_TRACE(static_cast<int>(key));
+    Type(key);
+    Tick();
+    EXPECT_EQ(form.HighScores, before);
+    EXPECT_EQ(form.GameState, state::HighScores);
+    EXPECT_EQ(form.Menus.HoveredButton, 7);
+  }
+  EXPECT_FALSE(std::filesystem::exists("Data/Save/hs.reset"));
+  ASSERT_TRUE(form.FormDestroy());
+  EXPECT_EQ(TableOnDisk(), Shown(before));
+}
+
+TEST_F(ResetButton, EnterSpaceOrAClickResetsAndKeepsTheTableItReplaced) {
+  const struct {
+    const char* how;
+    unsigned char key;  // 0: a click
+  } acts[] = {{"Enter", kEnter}, {"Space", ' '}, {"click", 0}};
+  std::int32_t score = 5000;
+  HighScoreTable replaced;
+  for (const auto& act : acts) {
+    SCOPED_TRACE(act.how);
+    TableAfterRun(score);
+    replaced = Shown(form.HighScores);
+    if (act.key != 0)
+      Type(act.key);
+    else
+      form.MDisplayClick();
+    EXPECT_EQ(Shown(form.HighScores), Defaults());
+    // Each reset keeps the table it replaced, over the copy of an earlier one.
+    EXPECT_EQ(ResetCopy(), replaced);
+    // Resetting the defaults again (a double click) keeps that copy.
+    form.MDisplayClick();
+    EXPECT_EQ(ResetCopy(), replaced);
+    Type(kEscape);  // back to the menu for the next run
+    score += 100;
+  }
+  // The exit writes the defaults; the copies put back by hand bring the last table back.
+  ASSERT_TRUE(form.FormDestroy());
+  ASSERT_EQ(TableOnDisk(), Defaults());
+  for (const char* name : {"hs", "options"})
+    std::filesystem::copy_file(std::string("Data/Save/") + name + ".reset",
+                               std::string("Data/Save/") + name,
+                               std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(TableOnDisk(), replaced);
+}
+
+TEST_F(ResetButton, WithoutItsCopyTheTableStaysAndTheErrorIsShown) {
+  TableAfterRun(5000);
+  const HighScoreTable before = form.HighScores;
+  // A folder where the copy would go: it cannot be written.
+  std::filesystem::create_directories("Data/Save/hs.reset/in_the_way");
+  const std::size_t boxes = machine.desktop.Boxes().size();
+  const TMenuButton& reset = *form.Menus.Buttons[7];
+  Send(K::Click, static_cast<int>(reset.X) + 5, static_cast<int>(reset.Y) + 5);
+  EXPECT_EQ(form.HighScores, before);
+  ASSERT_EQ(machine.desktop.Boxes().size(), boxes + 1);
+  EXPECT_EQ(machine.desktop.Boxes().back().kind, platform::Desktop::BoxKind::Error);
+  EXPECT_EQ(form.GameState, state::HighScores);
+}
+
 TEST_F(Results, TheTableClosesByItsButtonEscapeOrTheHighlightMovingAway) {
   OpenFromMenu(button::HighScores);
   Type(kEscape);
@@ -273,6 +370,21 @@ class Sending : public ::testing::Test {
     r.body = std::move(body);
     return r;
   }
+  static LoopbackServer::Reply Status(int status, std::string body) {
+    LoopbackServer::Reply r = Answer(std::move(body));
+    r.status = status;
+    return r;
+  }
+  static LoopbackServer::Reply CutOff() {
+    LoopbackServer::Reply r = Answer("O");
+    r.mode = LoopbackServer::Mode::CutOff;
+    return r;
+  }
+  // An address on the loopback interface where nothing listens any more.
+  static std::string ClosedAddress() {
+    LoopbackServer gone([](const auto&) { return LoopbackServer::Reply{}; });
+    return gone.Address();
+  }
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
       machine.events.Advance(30);
@@ -288,8 +400,20 @@ class Sending : public ::testing::Test {
   }
   // From the menu through a race that ends with a qualifying score (the player gives up with
   // Esc and Y) to the question, with `name` typed.
-  void ToTheQuestion(const std::string& name) {
-    form = std::make_unique<TMForm>(machine, FormSettings{1, server.Address()});
+  void ToTheQuestion(const std::string& name, const std::string& server_address = {}) {
+    ToTheNameEntry(server_address);
+    for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
+    for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
+    Push(K::KeyPress, 0, kEnter);
+    Tick();
+    ASSERT_EQ(form->GameState, state::SendResults);
+  }
+  // The same race, up to the name entry with "NONAME" in the field; the game's score server
+  // is the test's own unless another address is given.
+  void ToTheNameEntry(const std::string& server_address = {}) {
+    form.reset();  // one game at a time on the machine
+    form = std::make_unique<TMForm>(
+        machine, FormSettings{1, server_address.empty() ? server.Address() : server_address});
     for (int i = 0; i < 200 && form->Menus.MenuPhase != menu_phase::Interactive; ++i) Tick();
     TearDownMainMenu(form->Screens);
     form->RaceState.SelectedCar = 1;
@@ -305,11 +429,6 @@ class Sending : public ::testing::Test {
       Tick();
     }
     ASSERT_EQ(form->GameState, state::NameEntry);
-    for (int i = 0; i < 6; ++i) Push(K::KeyPress, 0, kBackspace);
-    for (const char c : name) Push(K::KeyPress, 0, static_cast<unsigned char>(c));
-    Push(K::KeyPress, 0, kEnter);
-    Tick();
-    ASSERT_EQ(form->GameState, state::SendResults);
   }
 
   LoopbackServer server;
@@ -317,6 +436,46 @@ class Sending : public ::testing::Test {
   platform::HeadlessPlatform machine;
   std::unique_ptr<TMForm> form;
 };
+
+TEST_F(Sending, AWindowClosedDuringTheNameEntryKeepsTheResultAndSendsNothing) {
+  const struct {
+    int backspaces;
+    const char* typed;
+    const char* stored;
+  } cases[] = {
+      {0, "", "NONAME"},  // the name as the field offered it
+      {6, "zed", "ZED"},
+      {6, "", ""},  // empty stays empty, as with Enter
+  };
+  int closed = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    ToTheNameEntry();
+    for (int i = 0; i < c.backspaces; ++i) Push(K::KeyPress, 0, kBackspace);
+    for (const char* p = c.typed; *p != '\0'; ++p)
+      Push(K::KeyPress, 0, static_cast<unsigned char>(*p));
+    Tick();
+    Push(K::Quit);
+    form->Pump();
+    ASSERT_TRUE(form->Terminated());
+    ++closed;
+    // On disk before the exit save, and still there after it; each close adds its row once.
+    for (const bool exited : {false, true}) {
+      if (exited) form.reset();
+      const HighScoreTable saved = TableOnDisk();
+      int rows = 0;
+      bool found = false;
+      for (int i = 1; i <= HighScoreTable::kShownSlots; ++i) {
+        rows += saved.Slot(i).Score == 1500 ? 1 : 0;
+        found = found || (saved.Slot(i).Score == 1500 && saved.Slot(i).Name == c.stored);
+      }
+      EXPECT_TRUE(found) << (exited ? "after the exit" : "before the exit");
+      EXPECT_EQ(rows, closed);
+    }
+  }
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_TRUE(machine.desktop.Boxes().empty());
+}
 
 TEST_F(Sending, AWindowClosedDuringTheCheckSendsNothingMore) {
   ToTheQuestion("A");
@@ -351,6 +510,43 @@ TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
   EXPECT_EQ(*payload, "type=0|name=\xC8\xC2\xC0\xCD|score=1500|key=T|p=4|add=\xD0\xCE\xD1\xD1\xC8\xDF|z=0000");
   EXPECT_EQ(form->GameState, state::MainMenu);
   EXPECT_EQ(form->Menus.HoveredButton, button::HighScores);
+}
+
+TEST_F(Sending, ASubmissionTheServerAnsweredWithoutStoringItSaysSo) {
+  const struct {
+    const char* what;
+    LoopbackServer::Reply submission;
+    const char* message;  // nullptr: silent
+    std::size_t requests;
+    bool listening = true;
+  } cases[] = {
+      {"stored", Answer("OK"), nullptr, 2},
+      {"refused in words", Answer("REFUSED"), kNotStored, 2},
+      {"expired token", Status(403, "unknown token\n"), kNotStored, 2},
+      {"rate-limited", Status(429, "too many requests\n"), kNotStored, 2},
+      {"unavailable", Status(503, "service unavailable\n"), kNotStored, 2},
+      {"broken off", CutOff(), nullptr, 2},  // whether it was stored is not known
+      {"unreachable server", Answer("OK"), kNoConnection, 0, false},  // the check fails
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const LoopbackServer::Reply submission = c.submission;
+    LoopbackServer local([&](const LoopbackServer::Request& r) {
+      return r.target.find("?hs&") != std::string::npos ? submission : Answer("OK|1|2|3|4|5");
+    });
+    ToTheQuestion("A", c.listening ? local.Address() : ClosedAddress());
+    const std::size_t boxes = machine.desktop.Boxes().size();
+    Push(K::KeyPress, 0, kEnter);  // OK
+    Tick();
+    EXPECT_EQ(local.Requests().size(), c.requests);
+    EXPECT_EQ(form->GameState, state::MainMenu);
+    const auto& shown = machine.desktop.Boxes();
+    EXPECT_EQ(shown.size(), boxes + (c.message != nullptr ? 1 : 0));
+    if (c.message != nullptr && shown.size() > boxes) {
+      EXPECT_EQ(shown.back().text, c.message);
+      EXPECT_EQ(shown.back().kind, platform::Desktop::BoxKind::Information);
+    }
+  }
 }
 
 class SendingToANoAnswer : public Sending {

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "persist/score_payload.h"
+#include "platform/platform.h"
 
 // The build sets the address (one setting for the whole game).
 #ifndef TRAKVOLT_SCORE_SERVER
@@ -59,7 +60,7 @@ SendOutcome SendResults(const FetchUrl& fetch, const std::string& server,
   std::string reply;
   try {
     reply = fetch(url);
-  } catch (const ErrorStatusAnswer&) {
+  } catch (const platform::HttpStatusError&) {
     return SendOutcome::Refused;
   } catch (const std::exception&) {
     return SendOutcome::SubmitFailed;

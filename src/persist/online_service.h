@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-#include "base/game_error.h"
 
 namespace trakvolt {
 
@@ -25,14 +24,9 @@ std::string WebsiteUrl(const std::string& server);
 inline constexpr const char* kNoConnectionText = "Не могу соединиться с сервером!";
 inline constexpr const char* kNotStoredText = "Сервер не принял результат!";
 
-// A GET returning the answer's body; every failure is thrown.
+// A GET returning the answer's body; every failure is thrown, an error status as
+// platform::HttpStatusError.
 using FetchUrl = std::function<std::string(const std::string& url)>;
-
-// What a FetchUrl throws when the server was reached and answered with an error status.
-class ErrorStatusAnswer : public GameError {
- public:
-  using GameError::GameError;
-};
 
 enum class SendOutcome {
   NoConnection,  // the check failed or its answer was not "OK...": nothing was sent

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "base/game_error.h"
 #include "base/surface.h"
 
 namespace trakvolt::platform {
@@ -154,8 +155,19 @@ class HttpClient {
   virtual ~HttpClient() = default;
   // The body of the answer to a GET of `url` (a full http:// URL). Every failure (name not
   // resolved, no connection, an error status, a broken or oversized answer, a time-out)
-  // raises GameError.
+  // raises GameError; an error status raises HttpStatusError, since the server was reached
+  // and answered.
   virtual std::string Get(const std::string& url) = 0;
+};
+
+// The server answered with an error status (4xx, 5xx).
+class HttpStatusError : public GameError {
+ public:
+  HttpStatusError(const std::string& message, long status) : GameError(message), status_(status) {}
+  long Status() const { return status_; }
+
+ private:
+  long status_;
 };
 
 // Everything together, owned by main() or by a test.

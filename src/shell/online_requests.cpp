@@ -2,7 +2,6 @@
 // thread keeps taking the window's events, and the result is saved as soon as it is entered.
 #include <chrono>
 #include <future>
-#include <string_view>
 
 #include "base/game_error.h"
 #include "persist/online_service.h"
@@ -12,15 +11,6 @@
 #include "shell/form.h"
 
 namespace trakvolt {
-namespace {
-
-// The HTTP client words an answer with an error status as libcurl does ("The requested URL
-// returned error: 503"); its other failures got no whole answer from the server.
-bool IsErrorStatus(const std::exception& e) {
-  return std::string_view(e.what()).starts_with("The requested URL returned error");
-}
-
-}  // namespace
 
 std::string TMForm::FetchWhileWaiting(const std::string& url) {
   // The window was closed during the check: no further wait before the game ends.
@@ -49,16 +39,9 @@ void TMForm::DispatchWhileWaiting(const platform::Event& e) {
 }
 
 void TMForm::SendResults() {
-  const auto fetch = [this](const std::string& url) {
-    try {
-      return FetchWhileWaiting(url);
-    } catch (const GameError& e) {
-      if (IsErrorStatus(e)) throw ErrorStatusAnswer(e.what());
-      throw;
-    }
-  };
-  const SendOutcome outcome = trakvolt::SendResults(fetch, settings_.score_server, PlayerName,
-                                                    RaceState.Score, GameOptions.Country);
+  const SendOutcome outcome = trakvolt::SendResults(
+      [this](const std::string& url) { return FetchWhileWaiting(url); }, settings_.score_server,
+      PlayerName, RaceState.Score, GameOptions.Country);
   // A submission that got no whole answer stays silent: whether it was stored is not known.
   const char* message = outcome == SendOutcome::NoConnection ? kNoConnectionText
                         : outcome == SendOutcome::Refused    ? kNotStoredText

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "persist/score_payload.h"
+#include "platform/platform.h"
 
 using namespace trakvolt;
 
@@ -28,7 +29,7 @@ struct FakeServer {
       urls.push_back(url);
       const bool check = urls.size() == 1;
       if (check ? check_fails : submit_fails) throw std::runtime_error("no connection");
-      if (!check && submit_error_status) throw ErrorStatusAnswer("error status");
+      if (!check && submit_error_status) throw platform::HttpStatusError("error status", 503);
       return check ? check_answer : submit_answer;
     };
   }

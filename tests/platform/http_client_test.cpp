@@ -88,6 +88,29 @@ INSTANTIATE_TEST_SUITE_P(
                                 Mode(LoopbackServer::Mode::Answer, std::string(64 * 1024 + 1, 'a'))}),
     [](const auto& c) { return std::string(c.param.what); });
 
+// An error status says the server was reached and answered: it is told apart from the rest.
+TEST(HttpClient, AnErrorStatusIsThrownWithItsStatus) {
+  for (const int status : {403, 429, 503}) {
+    LoopbackServer server([&](const auto&) { return Status(status); });
+    CurlHttpClient http(HttpLimits{300, 600, 64 * 1024});
+    try {
+      http.Get(server.Url("/"));
+      ADD_FAILURE() << status << " was not thrown";
+    } catch (const platform::HttpStatusError& e) {
+      EXPECT_EQ(e.Status(), status);
+    }
+  }
+  LoopbackServer cut([&](const auto&) { return Mode(LoopbackServer::Mode::CutOff); });
+  CurlHttpClient http(HttpLimits{300, 600, 64 * 1024});
+  try {
+    http.Get(cut.Url("/"));
+    ADD_FAILURE() << "a cut-off answer was not thrown";
+  } catch (const platform::HttpStatusError&) {
+    ADD_FAILURE() << "a cut-off answer is no status";
+  } catch (const GameError&) {
+  }
+}
+
 TEST(HttpClient, NoServerOrNoSuchNameIsThrown) {
   int port = 0;
   {

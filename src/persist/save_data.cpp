@@ -15,6 +15,7 @@
 #include "base/game_error.h"
 #include "persist/high_score_file.h"
 #include "persist/options_file.h"
+#include "persist/reset_copy.h"
 #include "persist/save_file.h"
 
 namespace trakvolt {
@@ -233,8 +234,10 @@ SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table,
     ResetHighScores(loaded_table);
   }
 
-  // The pair on disk is settled: what an interrupted exit left is no longer needed.
-  for (const std::string& path : {hs.path, opts.path})
+  // The pair on disk is settled: what an interrupted exit (or a reset's copy) left is no longer
+  // needed.
+  for (const std::string& path : {hs.path, opts.path, hs.path + kResetCopySuffix,
+                                  opts.path + kResetCopySuffix})
     for (const std::string& leftover : Leftovers(path)) ::unlink(leftover.c_str());
 
   table = loaded_table;

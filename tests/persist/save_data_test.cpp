@@ -12,6 +12,7 @@
 #include "helpers.h"
 #include "persist/high_score_file.h"
 #include "persist/options_file.h"
+#include "persist/reset_copy.h"
 #include "persist/save_file.h"
 
 using namespace trakvolt;
@@ -211,6 +212,18 @@ TEST(SaveData, AnExitCutShortAtAnyStepLeavesTheOldOrTheNewPair) {
     EXPECT_EQ(Names(folder), (std::vector<std::string>{"hs", "options"})) << step;
     EXPECT_EQ(Rows(Load(folder).table), Rows(l.table)) << step;
   }
+}
+
+TEST(SaveData, WhatACutShortResetCopyLeftIsClearedAndTheCopiesStay) {
+  savetest::TempSaveFolder folder;
+  SaveGameData(folder.Path(), {}, PlayersTable());
+  WriteResetCopy(folder.Path(), {}, PlayersTable());
+  folder.Write("hs.reset.tmp.0123456789ab", "half a table");
+  folder.Write("options.reset.tmp.0123456789ab", "half the options");
+  const Loaded l = Load(folder);
+  EXPECT_EQ(Rows(l.table), Rows(PlayersTable()));
+  EXPECT_EQ(Names(folder),
+            (std::vector<std::string>{"hs", "hs.reset", "options", "options.reset"}));
 }
 
 TEST(SaveData, TwoStartsWithoutOptionsKeepThePlayersTableAndItComesBackWithTheOptions) {

@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-
 namespace trakvolt {
 
 // "host:port" of the score server as the build set it.

@@ -73,14 +73,14 @@ std::string CurlHttpClient::Get(const std::string& url) {
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
   if (answer.too_long) throw GameError("The server's answer is too long");
+  if (code == CURLE_OK) return std::move(answer.body);
+  std::string message = error[0] != '\0' ? std::string(error) : curl_easy_strerror(code);
   if (code == CURLE_HTTP_RETURNED_ERROR) {
     long status = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    throw HttpStatusError(error[0] != '\0' ? std::string(error) : curl_easy_strerror(code), status);
+    throw HttpStatusError(message, status);
   }
-  if (code != CURLE_OK)
-    throw GameError(error[0] != '\0' ? std::string(error) : std::string(curl_easy_strerror(code)));
-  return std::move(answer.body);
+  throw GameError(message);
 }
 
 }  // namespace trakvolt::platform

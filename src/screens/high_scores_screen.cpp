@@ -12,7 +12,7 @@ namespace trakvolt {
 namespace {
 
 constexpr int kStateHighScores = 3;
-constexpr int kResetButton = 7, kOnlineButton = 8;
+constexpr int kResetButton = kHighScoresResetButton, kOnlineButton = 8;
 constexpr int kTableFont = 3;
 constexpr int kRankX = 60, kNameX = 126, kScoreX = 400;
 constexpr int kFirstRowY = 152, kRowStep = 26;

@@ -6,6 +6,9 @@
 
 namespace trakvolt {
 
+// The reset button's code in the button registry while the screen is open.
+inline constexpr int kHighScoresResetButton = 7;
+
 void OpenHighScores(TScreenHost& host);
 void CloseHighScores(TScreenHost& host);
 void HighScoresFrame(TScreenHost& host, int lag_count);

@@ -16,7 +16,6 @@ namespace trakvolt {
 namespace {
 
 constexpr unsigned char kEnter = 13, kEscape = 27, kSpace = 32;
-constexpr int kResetButton = 7;
 constexpr int kPreviousPage = 7, kNextPage = 8;
 constexpr int kScreenModeButton = 7, kMusicButton = 8, kSoundButton = 9, kCountryButton = 10;
 constexpr int kFirstCar = 7, kLastCar = 10;
@@ -141,7 +140,7 @@ void TMForm::FormKeyPress(unsigned char& key) {
     // main menu itself. The table's reset answers Enter and Space only, so that a stray key
     // (or one still held from the race) cannot wipe it.
     const bool stray_on_reset = GameState == state::HighScores &&
-                                Menus.HoveredButton == kResetButton && key != kEnter &&
+                                Menus.HoveredButton == kHighScoresResetButton && key != kEnter &&
                                 key != kSpace;
     if (!(GameState == state::MainMenu && key == kEscape) && !stray_on_reset) MDisplayClick();
   }

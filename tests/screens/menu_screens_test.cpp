@@ -226,7 +226,9 @@ TEST_F(Help, APointerOnAnotherMainButtonWithAnArrowInTheSameFrameClosesOnce) {
     if (c.pointed == button::Exit) continue;  // would end the game; the last case
     form.MDisplayClick();
     EXPECT_EQ(form.GameState, c.state_after_click);
-    if (c.pointed == button::Website) EXPECT_EQ(machine.desktop.Opened().size(), opened + 1);
+    if (c.pointed == button::Website) {
+      EXPECT_EQ(machine.desktop.Opened().size(), opened + 1);
+    }
     if (form.GameState != state::MainMenu) Type(27);
     Tick();
   }

@@ -40,9 +40,13 @@ void Present(benchmark::State& state, const char* path) {
   display.Finalize();
 }
 BENCHMARK_CAPTURE(Present, texture, "texture")
-    ->MeasureProcessCPUTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+    ->MeasureProcessCPUTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Present, window_surface, "surface")
-    ->MeasureProcessCPUTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+    ->MeasureProcessCPUTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMillisecond);
 
 void Convert(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
@@ -55,6 +59,10 @@ void Convert(benchmark::State& state) {
     benchmark::DoNotOptimize(window.data());
   }
 }
-BENCHMARK(Convert)->Args({800, 600})->Args({1920, 1080})->Iterations(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(Convert)
+    ->Args({800, 600})
+    ->Args({1920, 1080})
+    ->Iterations(500)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

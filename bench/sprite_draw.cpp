@@ -20,9 +20,9 @@ namespace trakvolt {
 namespace {
 
 constexpr int kSprites = 200;
-constexpr int kGroups = 10;          // parents with children, as the car with its overlays
+constexpr int kGroups = 10;  // parents with children, as the car with its overlays
 constexpr int kChildrenPerGroup = 4;
-constexpr int kTesters = 30;         // track objects running a query each frame
+constexpr int kTesters = 30;  // track objects running a query each frame
 
 // Small deterministic generator so that every run draws the same scene.
 struct Lcg {

@@ -36,8 +36,8 @@ void Empty(const std::string& folder) {
 }
 
 void Put(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                              static_cast<std::streamsize>(size));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
 bool SameRows(const trakvolt::HighScoreTable& a, const trakvolt::HighScoreTable& b) {
@@ -68,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string check_again;
   const trakvolt::SaveDataLoad second =
       trakvolt::LoadSaveData(folder, table_again, options_again, check_again);
-  if (!second.messages.empty()) std::abort();           // what the game wrote reads back cleanly
-  if (!SameRows(table, table_again)) std::abort();       // and holds the same table
-  if (!(options == options_again)) std::abort();         // and the same settings
+  if (!second.messages.empty()) std::abort();       // what the game wrote reads back cleanly
+  if (!SameRows(table, table_again)) std::abort();  // and holds the same table
+  if (!(options == options_again)) std::abort();    // and the same settings
   if (check_again != trakvolt::ComputeScoreCheck(table)) std::abort();
   return 0;
 }

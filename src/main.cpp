@@ -19,8 +19,8 @@ int main(int, char**) {
   // Started outside a folder holding the data (an installed game), the game works in the
   // player's own folder; without one it stops before anything could be written.
   try {
-    trakvolt::platform::EnterDataHome(trakvolt::platform::ReadDataHomeInputs(
-        TRAKVOLT_DATA_FROM_BIN, TRAKVOLT_INSTALLED_DATA));
+    trakvolt::platform::EnterDataHome(
+        trakvolt::platform::ReadDataHomeInputs(TRAKVOLT_DATA_FROM_BIN, TRAKVOLT_INSTALLED_DATA));
   } catch (const trakvolt::platform::DataHomeError& e) {
     std::fprintf(stderr, "Гонкострель: %s\n", e.what());
     machine->GetDesktop().MessageBox("Гонкострель", e.what(),

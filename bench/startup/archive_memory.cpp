@@ -32,14 +32,16 @@ int main(int argc, char** argv) {
   menu.LoadArchive(res + "/Res1.dxg");
   race.LoadArchive(res + "/Res3.dxg");
   sounds.LoadArchive(res + "/Sounds.dxw");
-  const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const auto ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   rusage after{};
   getrusage(RUSAGE_SELF, &after);
-  std::printf("load_ms %.1f minor_faults %ld touched_MiB %.1f peak_rss_growth_MiB %.1f "
-              "resident_growth_MiB %.1f\n",
-              ms, after.ru_minflt - before.ru_minflt,
-              static_cast<double>(after.ru_minflt - before.ru_minflt) * 4096.0 / (1 << 20),
-              static_cast<double>(after.ru_maxrss - before.ru_maxrss) / 1024.0,
-              static_cast<double>(ResidentKiB() - resident_before) / 1024.0);
+  std::printf(
+      "load_ms %.1f minor_faults %ld touched_MiB %.1f peak_rss_growth_MiB %.1f "
+      "resident_growth_MiB %.1f\n",
+      ms, after.ru_minflt - before.ru_minflt,
+      static_cast<double>(after.ru_minflt - before.ru_minflt) * 4096.0 / (1 << 20),
+      static_cast<double>(after.ru_maxrss - before.ru_maxrss) / 1024.0,
+      static_cast<double>(ResidentKiB() - resident_before) / 1024.0);
   return 0;
 }

@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
   const bool surface = argc > 1 && std::strcmp(argv[1], "surface") == 0;
   if (surface) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-  SDL_Window* window = SDL_CreateWindow("Гонкострель", SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, 800, 600, 0);
+  SDL_Window* window =
+      SDL_CreateWindow("Гонкострель", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600, 0);
   if (!window) return 1;
   if (surface) {
     SDL_Surface* pixels = SDL_GetWindowSurface(window);

@@ -18,15 +18,16 @@ namespace trakvolt {
 namespace {
 
 [[noreturn]] void CannotOpen(const std::string& file_name, int err) {
-  throw GameError(Format("Cannot open file \"%s\". %s", GameFileName(file_name).c_str(),
-                         std::strerror(err)));
+  throw GameError(
+      Format("Cannot open file \"%s\". %s", GameFileName(file_name).c_str(), std::strerror(err)));
 }
 
 // The open file and its status.
 struct OpenFile {
   int fd;
   struct stat st {};
-  explicit OpenFile(const std::string& file_name) : fd(::open(file_name.c_str(), O_RDONLY | O_CLOEXEC)) {
+  explicit OpenFile(const std::string& file_name)
+      : fd(::open(file_name.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (fd < 0) CannotOpen(file_name, errno);
     if (::fstat(fd, &st) != 0) {
       const int err = errno;
@@ -92,10 +93,11 @@ void WriteArchiveFile(const std::string& file_name, const std::vector<std::uint8
   // The old archive stays whole until the new one is completely on disk (a full disk or a
   // killed build never leaves half an archive).
   try {
-    ReplaceFileAtomically(file_name, std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                                      bytes.size()));
+    ReplaceFileAtomically(
+        file_name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   } catch (const GameError& e) {
-    throw GameError(Format("Cannot write file \"%s\". %s", GameFileName(file_name).c_str(), e.what()));
+    throw GameError(
+        Format("Cannot write file \"%s\". %s", GameFileName(file_name).c_str(), e.what()));
   }
 }
 

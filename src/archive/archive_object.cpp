@@ -42,8 +42,8 @@ void ReadPropertyList(ByteReader& in, const std::string& object_name,
     try {
       handler(name, in);
     } catch (const GameError& e) {
-      throw GameError(Format("Error reading %s%s%s: %s", object_name.c_str(), ".", name.c_str(),
-                             e.what()));
+      throw GameError(
+          Format("Error reading %s%s%s: %s", object_name.c_str(), ".", name.c_str(), e.what()));
     }
   }
 }
@@ -80,8 +80,9 @@ void ReadCollectionValue(ByteReader& in, CollectionSink& sink) {
       ReadIntegerValue(in);
     if (ReadTag(in) != ValueTag::List) throw GameError("Invalid property value");
     sink.AddItem();
-    ReadPropertyList(in, item_class,
-                     [&](const std::string& name, ByteReader& r) { sink.ReadItemProperty(name, r); });
+    ReadPropertyList(in, item_class, [&](const std::string& name, ByteReader& r) {
+      sink.ReadItemProperty(name, r);
+    });
   }
   in.U8();
 }

@@ -51,8 +51,8 @@ std::string PeekRootClass(std::span<const std::uint8_t> bytes);
 // Writes a whole archive: resource header (flags 0x1030, stream size), "TPF0", the root object
 // of class `root_class` with an empty name, the properties `write_properties` emits, and the
 // empty property and child list ends.
-std::vector<std::uint8_t> WriteArchiveStream(std::string_view root_class,
-                                             const std::function<void(ByteWriter&)>& write_properties);
+std::vector<std::uint8_t> WriteArchiveStream(
+    std::string_view root_class, const std::function<void(ByteWriter&)>& write_properties);
 
 // Writes a collection value of `count` items; `write_item` emits item i's properties.
 void WriteCollectionValue(ByteWriter& out, int count,

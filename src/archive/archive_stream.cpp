@@ -19,13 +19,13 @@ struct NamedColor {
 };
 
 constexpr std::array<NamedColor, 22> kColors{{
-    {"clBlack", 0x000000},   {"clMaroon", 0x000080},     {"clGreen", 0x008000},
-    {"clOlive", 0x008080},   {"clNavy", 0x800000},       {"clPurple", 0x800080},
-    {"clTeal", 0x808000},    {"clGray", 0x808080},       {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},     {"clLime", 0x00FF00},       {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF},    {"clAqua", 0xFFFF00},
-    {"clWhite", 0xFFFFFF},   {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
-    {"clCream", 0xF0FBFF},   {"clMedGray", 0xA4A0A0},    {"clNone", 0x1FFFFFFF},
+    {"clBlack", 0x000000},     {"clMaroon", 0x000080},     {"clGreen", 0x008000},
+    {"clOlive", 0x008080},     {"clNavy", 0x800000},       {"clPurple", 0x800080},
+    {"clTeal", 0x808000},      {"clGray", 0x808080},       {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},       {"clLime", 0x00FF00},       {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},      {"clFuchsia", 0xFF00FF},    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},     {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},     {"clMedGray", 0xA4A0A0},    {"clNone", 0x1FFFFFFF},
     {"clDefault", 0x20000000},
 }};
 
@@ -40,10 +40,14 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 std::int32_t ReadIntegerPayload(ByteReader& in, ValueTag tag) {
   switch (tag) {
-    case ValueTag::Int8: return static_cast<std::int8_t>(in.U8());
-    case ValueTag::Int16: return static_cast<std::int16_t>(in.U16());
-    case ValueTag::Int32: return in.I32();
-    default: InvalidValue();
+    case ValueTag::Int8:
+      return static_cast<std::int8_t>(in.U8());
+    case ValueTag::Int16:
+      return static_cast<std::int16_t>(in.U16());
+    case ValueTag::Int32:
+      return in.I32();
+    default:
+      InvalidValue();
   }
 }
 
@@ -93,21 +97,26 @@ std::int32_t ReadIntegerValue(ByteReader& in) { return ReadIntegerPayload(in, Re
 
 bool ReadBooleanValue(ByteReader& in) {
   switch (ReadTag(in)) {
-    case ValueTag::False: return false;
-    case ValueTag::True: return true;
-    default: InvalidValue();
+    case ValueTag::False:
+      return false;
+    case ValueTag::True:
+      return true;
+    default:
+      InvalidValue();
   }
 }
 
 std::string ReadStringValue(ByteReader& in) {
   switch (ReadTag(in)) {
-    case ValueTag::String: return in.ShortString();
+    case ValueTag::String:
+      return in.ShortString();
     case ValueTag::LString: {
       const std::uint32_t n = in.U32();
       const auto b = in.Bytes(n);
       return std::string(b.begin(), b.end());
     }
-    default: InvalidValue();
+    default:
+      InvalidValue();
   }
 }
 
@@ -153,7 +162,8 @@ void ByteWriter::ShortString(std::string_view s) {
 }
 
 void ByteWriter::IntegerValue(std::int32_t v) {
-  if (v >= std::numeric_limits<std::int8_t>::min() && v <= std::numeric_limits<std::int8_t>::max()) {
+  if (v >= std::numeric_limits<std::int8_t>::min() &&
+      v <= std::numeric_limits<std::int8_t>::max()) {
     Tag(ValueTag::Int8);
     U8(static_cast<std::uint8_t>(v));
   } else if (v >= std::numeric_limits<std::int16_t>::min() &&

@@ -12,9 +12,27 @@ namespace trakvolt {
 
 // The value tags of the property stream.
 enum class ValueTag : std::uint8_t {
-  Null = 0, List = 1, Int8 = 2, Int16 = 3, Int32 = 4, Extended = 5, String = 6, Ident = 7,
-  False = 8, True = 9, Binary = 10, Set = 11, LString = 12, Nil = 13, Collection = 14,
-  Single = 15, Currency = 16, Date = 17, WString = 18, Int64 = 19, Utf8String = 20,
+  Null = 0,
+  List = 1,
+  Int8 = 2,
+  Int16 = 3,
+  Int32 = 4,
+  Extended = 5,
+  String = 6,
+  Ident = 7,
+  False = 8,
+  True = 9,
+  Binary = 10,
+  Set = 11,
+  LString = 12,
+  Nil = 13,
+  Collection = 14,
+  Single = 15,
+  Currency = 16,
+  Date = 17,
+  WString = 18,
+  Int64 = 19,
+  Utf8String = 20,
 };
 
 // Bounds-checked reads from a block of bytes; running past the end raises "Stream read error".
@@ -46,10 +64,10 @@ class ByteReader {
 
 // Typed property values. A tag that does not fit the property raises "Invalid property value".
 ValueTag ReadTag(ByteReader& in);
-std::int32_t ReadIntegerValue(ByteReader& in);   // tags 2, 3, 4
-bool ReadBooleanValue(ByteReader& in);           // tags 8, 9
-std::string ReadStringValue(ByteReader& in);     // tags 6, 12
-std::uint32_t ReadColorValue(ByteReader& in);    // tags 2, 3, 4, or an identifier (7) naming a colour
+std::int32_t ReadIntegerValue(ByteReader& in);  // tags 2, 3, 4
+bool ReadBooleanValue(ByteReader& in);          // tags 8, 9
+std::string ReadStringValue(ByteReader& in);    // tags 6, 12
+std::uint32_t ReadColorValue(ByteReader& in);  // tags 2, 3, 4, or an identifier (7) naming a colour
 std::span<const std::uint8_t> ReadBinaryValue(ByteReader& in);  // tag 10
 
 // The colour of an identifier such as "clRed" (0x00BBGGRR); false when it names none.

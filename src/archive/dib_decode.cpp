@@ -83,8 +83,15 @@ DibHeader ReadHeader(ByteReader& in) {
     Invalid();
   h.rows = static_cast<int>(rows);
   switch (h.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: Invalid();
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      Invalid();
   }
   const bool ok = h.compression == 0 || (h.compression == 1 && h.bits == 8) ||
                   (h.compression == 2 && h.bits == 4) ||
@@ -140,17 +147,27 @@ class Painter {
 };
 
 template <typename Target>
-void DecodeRows(ByteReader& in, const DibHeader& h, const std::array<Channel, 3>& ch, Painter<Target>& paint) {
-  const std::size_t stride = ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
+void DecodeRows(ByteReader& in, const DibHeader& h, const std::array<Channel, 3>& ch,
+                Painter<Target>& paint) {
+  const std::size_t stride =
+      ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
   for (int r = 0; r < h.rows; ++r) {
     const auto row = in.Bytes(stride);
     for (int x = 0; x < h.width; ++x) {
       const std::size_t xs = static_cast<std::size_t>(x);
       switch (h.bits) {
-        case 1: paint.SetIndex(x, r, (row[xs / 8] >> (7 - xs % 8)) & 1u); break;
-        case 4: paint.SetIndex(x, r, (row[xs / 2] >> (xs % 2 ? 0 : 4)) & 0xFu); break;
-        case 8: paint.SetIndex(x, r, row[xs]); break;
-        case 24: paint.Set(x, r, Rgb{row[xs * 3 + 2], row[xs * 3 + 1], row[xs * 3]}); break;
+        case 1:
+          paint.SetIndex(x, r, (row[xs / 8] >> (7 - xs % 8)) & 1u);
+          break;
+        case 4:
+          paint.SetIndex(x, r, (row[xs / 2] >> (xs % 2 ? 0 : 4)) & 0xFu);
+          break;
+        case 8:
+          paint.SetIndex(x, r, row[xs]);
+          break;
+        case 24:
+          paint.Set(x, r, Rgb{row[xs * 3 + 2], row[xs * 3 + 1], row[xs * 3]});
+          break;
         case 16: {
           const std::uint32_t p = row[xs * 2] | (row[xs * 2 + 1] << 8);
           paint.Set(x, r, Rgb{ch[0].Of(p), ch[1].Of(p), ch[2].Of(p)});
@@ -227,9 +244,11 @@ DibLayout ReadLayout(ByteReader& in) {
     c = Rgb{e[2], e[1], e[0]};
   }
   d.rle = h.compression == 1 || h.compression == 2;
-  const std::size_t stride = ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
+  const std::size_t stride =
+      ((static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.bits) + 31) / 32) * 4;
   // Check the rows are there before making room for them.
-  if (!d.rle && in.Remaining() / stride < static_cast<std::size_t>(h.rows)) throw GameError("Stream read error");
+  if (!d.rle && in.Remaining() / stride < static_cast<std::size_t>(h.rows))
+    throw GameError("Stream read error");
   return d;
 }
 

@@ -28,7 +28,8 @@ std::vector<std::uint8_t> EncodeDib24(const RgbImage& image) {
       out.U8(p[1]);
       out.U8(p[0]);
     }
-    for (std::uint32_t pad = static_cast<std::uint32_t>(image.width) * 3; pad < stride; ++pad) out.U8(0);
+    for (std::uint32_t pad = static_cast<std::uint32_t>(image.width) * 3; pad < stride; ++pad)
+      out.U8(0);
   }
   return std::move(out.Data());
 }

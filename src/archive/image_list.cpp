@@ -183,9 +183,7 @@ int TImageCollectionItem::EffectivePatternHeight() const {
   return pattern_height_ > 0 ? pattern_height_ : picture_.Height();
 }
 
-int TImageCollectionItem::CountPatterns() const {
-  return static_cast<int>(GridOf(*this).Count());
-}
+int TImageCollectionItem::CountPatterns() const { return static_cast<int>(GridOf(*this).Count()); }
 
 Rect TImageCollectionItem::PatternRect(int index) const {
   const Grid g = GridOf(*this);
@@ -205,8 +203,8 @@ void TImageCollectionItem::Draw(const SurfaceView& dst, int x, int y, int index)
   spans_.Blit(dst, x, y, picture, r);
 }
 
-void TImageCollectionItem::DrawRotated(const SurfaceView& dst, int x, int y, int width,
-                                       int height, int index, double center_x, double center_y,
+void TImageCollectionItem::DrawRotated(const SurfaceView& dst, int x, int y, int width, int height,
+                                       int index, double center_x, double center_y,
                                        int angle) const {
   constexpr int kMaxSize = 32768;
   if (!has_surfaces_ || width <= 0 || height <= 0 || width > kMaxSize || height > kMaxSize ||

@@ -34,7 +34,8 @@ class TNamedItem {
 
  private:
   friend class NameIndex;
-  template <class Item> friend class TNamedCollection;
+  template <class Item>
+  friend class TNamedCollection;
   std::string name_;
   std::string lower_;  // name_ lower-cased, compared by lookups
   int index_ = 0;
@@ -59,7 +60,8 @@ class NameIndex {
 template <class Item>
 class TNamedCollection {
  public:
-  explicit TNamedCollection(const char* kind) : kind_(kind), index_(std::make_unique<NameIndex>()) {}
+  explicit TNamedCollection(const char* kind)
+      : kind_(kind), index_(std::make_unique<NameIndex>()) {}
   TNamedCollection(const TNamedCollection&) = delete;
   TNamedCollection& operator=(const TNamedCollection&) = delete;
   virtual ~TNamedCollection() = default;
@@ -96,8 +98,8 @@ class TNamedCollection {
   Item& FindByName(std::string_view name) const {
     Item* item = Find(name);
     if (!item)
-      throw GameError(Format("%s '%.*s' not found", kind_, static_cast<int>(name.size()),
-                             name.data()));
+      throw GameError(
+          Format("%s '%.*s' not found", kind_, static_cast<int>(name.size()), name.data()));
     return *item;
   }
 

@@ -50,7 +50,8 @@ std::uint16_t TWave::Field16(std::size_t at) const {
 
 std::uint32_t TWave::Field32(std::size_t at) const {
   if (Format.size() < at + 4) return 0;
-  return static_cast<std::uint32_t>(Field16(at)) | (static_cast<std::uint32_t>(Field16(at + 2)) << 16);
+  return static_cast<std::uint32_t>(Field16(at)) |
+         (static_cast<std::uint32_t>(Field16(at + 2)) << 16);
 }
 
 TWave ParseRiffWave(std::span<const std::uint8_t> bytes, bool pad_odd_chunks) {
@@ -94,7 +95,8 @@ std::vector<std::uint8_t> BuildRiffWave(const TWave& wave, bool pad_odd_chunks) 
   chunk("data", wave.Samples);
   std::vector<std::uint8_t>& bytes = out.Data();
   const auto size = static_cast<std::uint32_t>(bytes.size() - 8);
-  for (int i = 0; i < 4; ++i) bytes[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
   return std::move(bytes);
 }
 

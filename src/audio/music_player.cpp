@@ -89,7 +89,8 @@ void TMusicPlayer::MixMusic(float* mix, int frames) {
         song->playing = false;
         break;
       }
-      for (int i = 0; i < 2 * n; ++i) mix[2 * done + i] += static_cast<float>(pcm_[static_cast<std::size_t>(i)]) * scale;
+      for (int i = 0; i < 2 * n; ++i)
+        mix[2 * done + i] += static_cast<float>(pcm_[static_cast<std::size_t>(i)]) * scale;
       done += n;
     }
   }

@@ -67,7 +67,8 @@ std::shared_ptr<const TSoundData> DecodeWave(const TWave& wave) {
   if (is_float ? (bits != 32 && bits != 64) : (bits != 8 && bits != 16 && bits != 24 && bits != 32))
     return nullptr;
   const std::size_t bytes = static_cast<std::size_t>(bits / 8);
-  if (channels < 1 || rate < 1 || rate > 384000 || align < bytes * static_cast<std::size_t>(channels))
+  if (channels < 1 || rate < 1 || rate > 384000 ||
+      align < bytes * static_cast<std::size_t>(channels))
     return nullptr;
   auto data = std::make_shared<TSoundData>();
   data->rate = static_cast<int>(rate);

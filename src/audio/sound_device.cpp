@@ -121,9 +121,11 @@ void TSoundDevice::PlayItem(const TSoundCollectionItem& item, bool wait) {
     // Polls as the game's component does, but never longer than the sound itself lasts (and a
     // second more), so an output that is not pulling cannot hang the game.
     const double rate = item.Frequency ? item.Frequency : chosen->RecordedRate();
-    const auto limit = std::chrono::steady_clock::now() +
-                       std::chrono::milliseconds(static_cast<long long>(
-                           1000.0 * static_cast<double>(chosen->FrameCount()) / rate) + 1000);
+    const auto limit =
+        std::chrono::steady_clock::now() +
+        std::chrono::milliseconds(
+            static_cast<long long>(1000.0 * static_cast<double>(chosen->FrameCount()) / rate) +
+            1000);
     while (chosen->Playing() && std::chrono::steady_clock::now() < limit)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -142,7 +144,8 @@ bool TSoundDevice::ItemPlaying(const TSoundCollectionItem& item) {
   if (!b) return false;
   Guard guard(*this);
   if (b->primary->Playing()) return true;
-  return std::any_of(b->extras.begin(), b->extras.end(), [](const auto& e) { return e->Playing(); });
+  return std::any_of(b->extras.begin(), b->extras.end(),
+                     [](const auto& e) { return e->Playing(); });
 }
 
 int TSoundDevice::ExtraBufferCount(const TSoundCollectionItem& item) const {

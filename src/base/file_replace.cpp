@@ -46,19 +46,27 @@ void WriteAll(int fd, std::string_view bytes) {
 
 std::string IoErrorMessage(int err) {
   switch (err) {
-    case ENOENT: return "File not found";
-    case ENOTDIR: return "Path not found";
+    case ENOENT:
+      return "File not found";
+    case ENOTDIR:
+      return "Path not found";
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: return "File access denied";
+    case EISDIR:
+      return "File access denied";
     case ENOSPC:
-    case EDQUOT: return "Disk full";
+    case EDQUOT:
+      return "Disk full";
     case EMFILE:
-    case ENFILE: return "Too many open files";
-    case ELOOP: return "Too many levels of symbolic links";
-    case ENAMETOOLONG: return "File name too long";
-    default: return Format("I/O error %d (%s)", err, std::strerror(err));
+    case ENFILE:
+      return "Too many open files";
+    case ELOOP:
+      return "Too many levels of symbolic links";
+    case ENAMETOOLONG:
+      return "File name too long";
+    default:
+      return Format("I/O error %d (%s)", err, std::strerror(err));
   }
 }
 

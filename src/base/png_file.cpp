@@ -24,8 +24,8 @@ RgbImage FinishRead(png_image& image, const std::string& what) {
   PngImageGuard guard{&image};
   if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||
       std::uint64_t{image.width} * image.height > kMaxPixels)
-    throw GameError(Format("PNG %s has unsupported size %ux%u", what.c_str(), image.width,
-                           image.height));
+    throw GameError(
+        Format("PNG %s has unsupported size %ux%u", what.c_str(), image.width, image.height));
   RgbImage out;
   out.width = static_cast<int>(image.width);
   out.height = static_cast<int>(image.height);

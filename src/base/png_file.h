@@ -42,7 +42,11 @@ void WritePng(const std::string& path, const RgbImage& image);
 Surface ToSurface565(const RgbImage& image);
 
 // RGB565 expanded to 8-bit channels by bit replication.
-constexpr std::uint8_t Expand5(unsigned v) { return static_cast<std::uint8_t>((v << 3) | (v >> 2)); }
-constexpr std::uint8_t Expand6(unsigned v) { return static_cast<std::uint8_t>((v << 2) | (v >> 4)); }
+constexpr std::uint8_t Expand5(unsigned v) {
+  return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+}
+constexpr std::uint8_t Expand6(unsigned v) {
+  return static_cast<std::uint8_t>((v << 2) | (v >> 4));
+}
 
 }  // namespace trakvolt

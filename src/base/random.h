@@ -15,7 +15,8 @@ class TRandom {
   int Next(int range) {
     Step();
     if (range <= 0) return 0;
-    return static_cast<int>((static_cast<std::uint64_t>(seed_) * static_cast<std::uint32_t>(range)) >> 32);
+    return static_cast<int>(
+        (static_cast<std::uint64_t>(seed_) * static_cast<std::uint32_t>(range)) >> 32);
   }
   // A number in [0, 1).
   double NextDouble() {

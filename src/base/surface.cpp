@@ -31,9 +31,7 @@ const SurfaceView Surface::ConstView() const {
 
 namespace {
 
-Rect ViewClip(const SurfaceView& v) {
-  return v.clip.Intersect(Rect{0, 0, v.width, v.height});
-}
+Rect ViewClip(const SurfaceView& v) { return v.clip.Intersect(Rect{0, 0, v.width, v.height}); }
 
 }  // namespace
 
@@ -42,8 +40,14 @@ bool ClipBlit(const SurfaceView& dst, int& x, int& y, const SurfaceView& src, Re
   s = s.Intersect(Rect{0, 0, src.width, src.height});
   if (s.Empty()) return false;
   const Rect clip = ViewClip(dst);
-  if (x < clip.left) { s.left += clip.left - x; x = clip.left; }
-  if (y < clip.top) { s.top += clip.top - y; y = clip.top; }
+  if (x < clip.left) {
+    s.left += clip.left - x;
+    x = clip.left;
+  }
+  if (y < clip.top) {
+    s.top += clip.top - y;
+    y = clip.top;
+  }
   if (x + s.Width() > clip.right) s.right = s.left + (clip.right - x);
   if (y + s.Height() > clip.bottom) s.bottom = s.top + (clip.bottom - y);
   return !s.Empty();
@@ -83,7 +87,9 @@ void Fill(const SurfaceView& dst, const Rect& area, Pixel565 color) {
   for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(&dst.At(r.left, y), first, row_bytes);
 }
 
-void Fill(const SurfaceView& dst, Pixel565 color) { Fill(dst, Rect{0, 0, dst.width, dst.height}, color); }
+void Fill(const SurfaceView& dst, Pixel565 color) {
+  Fill(dst, Rect{0, 0, dst.width, dst.height}, color);
+}
 
 void Blit(const SurfaceView& dst, int x, int y, const SurfaceView& src, const Rect& src_rect) {
   Rect s = src_rect;

@@ -11,11 +11,42 @@ namespace trakvolt {
 
 // Logical input states, ordinals 0..35.
 enum class InputState : int {
-  Up = 0, Down, Left, Right,
-  Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8,
-  Button9, Button10, Button11, Button12, Button13, Button14, Button15, Button16,
-  Button17, Button18, Button19, Button20, Button21, Button22, Button23, Button24,
-  Button25, Button26, Button27, Button28, Button29, Button30, Button31, Button32,
+  Up = 0,
+  Down,
+  Left,
+  Right,
+  Button1,
+  Button2,
+  Button3,
+  Button4,
+  Button5,
+  Button6,
+  Button7,
+  Button8,
+  Button9,
+  Button10,
+  Button11,
+  Button12,
+  Button13,
+  Button14,
+  Button15,
+  Button16,
+  Button17,
+  Button18,
+  Button19,
+  Button20,
+  Button21,
+  Button22,
+  Button23,
+  Button24,
+  Button25,
+  Button26,
+  Button27,
+  Button28,
+  Button29,
+  Button30,
+  Button31,
+  Button32,
 };
 constexpr int kInputStateCount = 36;
 using InputStates = std::bitset<kInputStateCount>;
@@ -29,8 +60,8 @@ KeyAssigns DefaultAssigns();
 
 // Windows virtual-key codes the game uses.
 namespace vk {
-constexpr int Backspace = 8, Enter = 13, Shift = 16, Ctrl = 17, Alt = 18, Escape = 27,
-              Space = 32, Left = 37, Up = 38, Right = 39, Down = 40, Numpad8 = 104;
+constexpr int Backspace = 8, Enter = 13, Shift = 16, Ctrl = 17, Alt = 18, Escape = 27, Space = 32,
+              Left = 37, Up = 38, Right = 39, Down = 40, Numpad8 = 104;
 constexpr int Letter(char c) { return c; }  // 'A'..'Z' are their own codes
 }  // namespace vk
 

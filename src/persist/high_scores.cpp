@@ -12,8 +12,8 @@ namespace {
 // Adds a text into the check buffer from its first byte on.
 void Fold(std::string& buffer, const std::string& text) {
   for (std::size_t p = 0; p < text.size(); ++p) {
-    const unsigned sum = static_cast<unsigned char>(buffer[p]) +
-                         static_cast<unsigned char>(text[p]);
+    const unsigned sum =
+        static_cast<unsigned char>(buffer[p]) + static_cast<unsigned char>(text[p]);
     buffer[p] = static_cast<char>(sum % 224 + 32);
   }
 }
@@ -62,7 +62,8 @@ void SortHighScores(HighScoreTable& table) {
   // Ten bubble passes; only a strictly better row moves up, which keeps ties in place.
   for (int k = 1; k <= HighScoreTable::kSlots - 1; ++k)
     for (int j = 1; j <= HighScoreTable::kSlots - k; ++j)
-      if (table.Slot(j).Score < table.Slot(j + 1).Score) std::swap(table.Slot(j), table.Slot(j + 1));
+      if (table.Slot(j).Score < table.Slot(j + 1).Score)
+        std::swap(table.Slot(j), table.Slot(j + 1));
 }
 
 }  // namespace trakvolt

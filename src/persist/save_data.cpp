@@ -25,11 +25,11 @@ enum class FileState { Missing, Read, Damaged };
 
 // A save file as found at start-up.
 struct FoundFile {
-  std::string path;       // as the game names it (a link stays a link)
+  std::string path;  // as the game names it (a link stays a link)
   FileState state = FileState::Missing;
-  std::string bytes;      // what was read, also of a damaged file when it could be read
+  std::string bytes;  // what was read, also of a damaged file when it could be read
   bool bytes_read = false;
-  std::string message;    // why it is damaged
+  std::string message;  // why it is damaged
 };
 
 bool Exists(const std::string& path) {
@@ -151,8 +151,8 @@ bool PutInPlace(FoundFile& file, const std::string& bytes, bool keep_current,
 
 }  // namespace
 
-SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table,
-                          TGameOptions& options, std::string& score_check) {
+SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table, TGameOptions& options,
+                          std::string& score_check) {
   SaveDataLoad result;
   FoundFile hs = Find(SaveFilePath(folder, kHighScoreFileName));
   FoundFile opts = Find(SaveFilePath(folder, kOptionsFileName));
@@ -236,8 +236,8 @@ SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table,
 
   // The pair on disk is settled: what an interrupted exit (or a reset's copy) left is no longer
   // needed.
-  for (const std::string& path : {hs.path, opts.path, hs.path + kResetCopySuffix,
-                                  opts.path + kResetCopySuffix})
+  for (const std::string& path :
+       {hs.path, opts.path, hs.path + kResetCopySuffix, opts.path + kResetCopySuffix})
     for (const std::string& leftover : Leftovers(path)) ::unlink(leftover.c_str());
 
   table = loaded_table;

@@ -34,8 +34,8 @@ struct SaveDataLoad {
 //   table is kept aside and the default table used.
 // - Temporary files left by an interrupted exit are removed.
 // `folder` is written the game's way (kSaveFolder) or natively.
-SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table,
-                          TGameOptions& options, std::string& score_check);
+SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table, TGameOptions& options,
+                          std::string& score_check);
 
 // Called with the name of each step of the exit writes before it is taken (tests stop the
 // process there to see that every moment of an exit leaves a complete pair).

@@ -56,7 +56,8 @@ std::string ReadSaveFile(const std::string& path, Links links) {
   Descriptor file{::open(path.c_str(), flags)};
   if (file.fd < 0) {
     if (errno == ENOENT) throw GameError("File not found");
-    if (errno == ELOOP) throw GameError(Format("%s is not a regular file", GameFileName(path).c_str()));
+    if (errno == ELOOP)
+      throw GameError(Format("%s is not a regular file", GameFileName(path).c_str()));
     throw GameError(Format("%s: %s", GameFileName(path).c_str(), IoErrorMessage(errno).c_str()));
   }
   struct stat st {};

@@ -13,8 +13,8 @@ constexpr std::string_view kSymbols = "QWERTYUPASDFGHKLZXCVBNM23456789J";
 constexpr int kBlock = 5;
 
 // The fields in the order the server reads them; the values follow each label.
-constexpr std::string_view kLabels[] = {"type=", "|name=", "|score=", "|key=",
-                                        "|p=",   "|add=",  "|z="};
+constexpr std::string_view kLabels[] = {
+    "type=", "|name=", "|score=", "|key=", "|p=", "|add=", "|z="};
 
 }  // namespace
 
@@ -28,8 +28,13 @@ std::string SendableText(std::string_view text) {
 }
 
 std::string BuildScorePayload(const ScoreSubmission& s) {
-  const std::string values[] = {"0", SendableText(s.name), std::to_string(s.score),
-                                std::string(1, s.key), s.p, SendableText(s.country), ""};
+  const std::string values[] = {"0",
+                                SendableText(s.name),
+                                std::to_string(s.score),
+                                std::string(1, s.key),
+                                s.p,
+                                SendableText(s.country),
+                                ""};
   std::string out;
   for (std::size_t i = 0; i < std::size(kLabels); ++i) {
     out += kLabels[i];
@@ -57,7 +62,8 @@ std::optional<ScoreSubmission> ParseScorePayload(std::string_view payload) {
   const std::size_t add = rest.substr(0, z).rfind(kLabels[5]);
   if (add == std::string_view::npos) return std::nullopt;
   const std::string_view p = rest.substr(0, add);
-  const std::string_view country = rest.substr(add + kLabels[5].size(), z - add - kLabels[5].size());
+  const std::string_view country =
+      rest.substr(add + kLabels[5].size(), z - add - kLabels[5].size());
   const std::string_view zeros = rest.substr(z + kLabels[6].size());
 
   ScoreSubmission s;

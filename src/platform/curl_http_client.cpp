@@ -48,7 +48,7 @@ CurlHttpClient::CurlHttpClient(HttpLimits limits)
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, handle_->headers);
   curl_easy_setopt(c, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(c, CURLOPT_COOKIEFILE, "");  // cookies on, in memory only
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);    // time-outs without signals, safe off the main thread
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe off the main thread
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, limits_.connect_timeout_ms);
   curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, limits_.total_timeout_ms);
   curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);

@@ -67,7 +67,8 @@ DataHomeInputs ReadDataHomeInputs(const fs::path& data_from_bin, const fs::path&
   DataHomeInputs in;
   std::error_code ec;
   in.working_dir = fs::current_path(ec);
-  if (ec) throw DataHomeError("the folder the game was started from cannot be read: " + ec.message());
+  if (ec)
+    throw DataHomeError("the folder the game was started from cannot be read: " + ec.message());
   in.xdg_data_home = Env("XDG_DATA_HOME");
   in.home = Env("HOME");
   const fs::path program = fs::read_symlink("/proc/self/exe", ec);
@@ -90,9 +91,10 @@ DataHome ChooseDataHome(const DataHomeInputs& in) {
     std::string looked;
     for (const fs::path& candidate : {in.data_beside_program, in.configured_data})
       if (!candidate.empty()) looked += (looked.empty() ? "" : " nor ") + candidate.string();
-    throw DataHomeError("the game's data is not installed: neither " + in.working_dir.string() +
-                        (looked.empty() ? "" : " nor " + looked) +
-                        " holds Data/Res (start the game from its build folder, or install it again)");
+    throw DataHomeError(
+        "the game's data is not installed: neither " + in.working_dir.string() +
+        (looked.empty() ? "" : " nor " + looked) +
+        " holds Data/Res (start the game from its build folder, or install it again)");
   }
   return DataHome{false, DataHomeBase(in) / "trakvolt", installed};
 }
@@ -104,8 +106,10 @@ void PrepareDataHome(const DataHome& home) {
   fs::create_directories(save, ec);
   if (ec) Fail("cannot create the folder for your settings and scores", save, ec);
   if (!fs::is_directory(save, ec))
-    throw DataHomeError(save.string() + " is not a folder: your settings and scores cannot be kept");
-  for (const char* entry : kInstalledEntries) RefreshLink(home.folder / entry, home.installed / entry);
+    throw DataHomeError(save.string() +
+                        " is not a folder: your settings and scores cannot be kept");
+  for (const char* entry : kInstalledEntries)
+    RefreshLink(home.folder / entry, home.installed / entry);
 }
 
 DataHome EnterDataHome(const DataHomeInputs& inputs) {

@@ -27,8 +27,9 @@ int FloorDiv(std::int64_t a, std::int64_t b) {
 }  // namespace
 
 bool IsSoftwareRenderer(std::string_view gl_renderer) {
-  constexpr std::array<std::string_view, 6> kSoftware = {
-      "llvmpipe", "softpipe", "swrast", "software rasterizer", "gdi generic", "basic render driver"};
+  constexpr std::array<std::string_view, 6> kSoftware = {"llvmpipe",    "softpipe",
+                                                         "swrast",      "software rasterizer",
+                                                         "gdi generic", "basic render driver"};
   const std::string name = Lower(gl_renderer);
   return std::any_of(kSoftware.begin(), kSoftware.end(),
                      [&](std::string_view s) { return name.find(s) != std::string::npos; });

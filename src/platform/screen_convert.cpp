@@ -34,9 +34,12 @@ std::optional<PixelLayout32> LayoutFromMasks(std::uint32_t red, std::uint32_t gr
   return PixelLayout32{*r, *g, *b, ~(red | green | blue)};
 }
 
-void PresentInto(const SurfaceView& picture, const WindowPixels& window, const PixelLayout32& layout) {
+void PresentInto(const SurfaceView& picture, const WindowPixels& window,
+                 const PixelLayout32& layout) {
   if (picture.width <= 0 || picture.height <= 0 || window.width <= 0 || window.height <= 0) return;
-  const auto row_of = [&](int y) { return window.pixels + static_cast<std::ptrdiff_t>(y) * window.pitch; };
+  const auto row_of = [&](int y) {
+    return window.pixels + static_cast<std::ptrdiff_t>(y) * window.pitch;
+  };
   if (window.width == picture.width && window.height == picture.height) {
     for (int y = 0; y < picture.height; ++y)
       ConvertRow(picture.pixels + static_cast<std::ptrdiff_t>(y) * picture.pitch, row_of(y),
@@ -64,7 +67,8 @@ void PresentInto(const SurfaceView& picture, const WindowPixels& window, const P
       std::copy(row_of(y - 1) + box.x, row_of(y - 1) + box.x + box.w, out + box.x);
     } else {
       const Pixel565* src = picture.pixels + static_cast<std::ptrdiff_t>(sy) * picture.pitch;
-      for (int x = 0; x < box.w; ++x) out[box.x + x] = To32(src[columns[static_cast<std::size_t>(x)]], layout);
+      for (int x = 0; x < box.w; ++x)
+        out[box.x + x] = To32(src[columns[static_cast<std::size_t>(x)]], layout);
     }
     last_sy = sy;
     std::fill(out + box.x + box.w, out + window.width, black);

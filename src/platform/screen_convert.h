@@ -29,7 +29,8 @@ constexpr std::uint32_t To32(Pixel565 p, const PixelLayout32& layout) {
   const std::uint32_t r = p >> 11u, g = (p >> 5u) & 0x3Fu, b = p & 0x1Fu;
   const std::uint32_t r8 = (r * 1053u) >> 7u, b8 = (b * 1053u) >> 7u;
   const std::uint32_t g8 = (((g >> 3u) * 259u) >> 3u) + ((g & 7u) << 2u);
-  return layout.fill | (r8 << layout.red_shift) | (g8 << layout.green_shift) | (b8 << layout.blue_shift);
+  return layout.fill | (r8 << layout.red_shift) | (g8 << layout.green_shift) |
+         (b8 << layout.blue_shift);
 }
 
 // The window's pixels as this code sees them.
@@ -41,6 +42,7 @@ struct WindowPixels {
 
 // Writes the picture into the window: row by row when the sizes match, otherwise scaled to the
 // letterbox (nearest pixel) with black bars around it.
-void PresentInto(const SurfaceView& picture, const WindowPixels& window, const PixelLayout32& layout);
+void PresentInto(const SurfaceView& picture, const WindowPixels& window,
+                 const PixelLayout32& layout);
 
 }  // namespace trakvolt::platform

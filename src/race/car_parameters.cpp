@@ -23,10 +23,14 @@ const TCarParameters& CarParameters(int car_number) {
 
 const char* TurboIconName(int turbo_colour) {
   switch (turbo_colour) {
-    case 1: return "TurboBlue";
-    case 2: return "TurboRed";
-    case 3: return "TurboYellow";
-    default: throw GameError(Format("There is no turbo colour %d", turbo_colour));
+    case 1:
+      return "TurboBlue";
+    case 2:
+      return "TurboRed";
+    case 3:
+      return "TurboYellow";
+    default:
+      throw GameError(Format("There is no turbo colour %d", turbo_colour));
   }
 }
 

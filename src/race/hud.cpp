@@ -45,8 +45,8 @@ void DrawNeedle(TRaceHost& host) {
   const TCaptionSprite* holder = race.NeedleHolder;
   if (holder == nullptr) return;
   const int angle = static_cast<int>(std::trunc(race.RoadSpeed * 10)) + race.NeedleJitter;
-  host.DrawRotated("Pointer", kNeedleX, kNeedleY, holder->Width, holder->Height, 0,
-                   kNeedlePivotX, kNeedlePivotY, angle);
+  host.DrawRotated("Pointer", kNeedleX, kNeedleY, holder->Width, holder->Height, 0, kNeedlePivotX,
+                   kNeedlePivotY, angle);
 }
 
 void DrawHudNumbers(TRaceHost& host) {

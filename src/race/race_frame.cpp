@@ -29,8 +29,7 @@ void ShowMessage(TRaceHost& host, std::string_view text, int x, int y) {
 
 // "ПАУЗА", "ЗАКОНЧИТЬ ГОНКУ? Y/N", "УРОВЕНЬ ", "УРОВЕНЬ ПРОЙДЕН" in cp1251.
 constexpr const char* kPauseText = "\xCF\xC0\xD3\xC7\xC0";
-constexpr const char* kQuitText =
-    "\xC7\xC0\xCA\xCE\xCD\xD7\xC8\xD2\xDC \xC3\xCE\xCD\xCA\xD3? Y/N";
+constexpr const char* kQuitText = "\xC7\xC0\xCA\xCE\xCD\xD7\xC8\xD2\xDC \xC3\xCE\xCD\xCA\xD3? Y/N";
 constexpr const char* kLevelText = "\xD3\xD0\xCE\xC2\xC5\xCD\xDC ";
 constexpr const char* kLevelDoneText = "\xD3\xD0\xCE\xC2\xC5\xCD\xDC \xCF\xD0\xCE\xC9\xC4\xC5\xCD";
 

@@ -231,12 +231,11 @@ void RaceTeardown(TRaceHost& host) {
   race.RaceActive = false;
   RemoveAllObjects(w);
   // The bonus overlays belong to the car's bonus: they go before the car does.
-  if ((race.GunActive || race.TurboActive) && race.PlayerCar != nullptr)
-    race.PlayerCar->EndBonus();
+  if ((race.GunActive || race.TurboActive) && race.PlayerCar != nullptr) race.PlayerCar->EndBonus();
   if (race.PlayerCar != nullptr) race.PlayerCar->Free();
   for (TCaptionSprite** sprite :
-       {&race.LeftPanel, &race.RightPanel, &race.ProgressMarker, &race.NeedleHolder,
-        &race.GunIcon, &race.TurboIcon, &race.NoBonusIcon, &race.DriftIcon, &race.Banner})
+       {&race.LeftPanel, &race.RightPanel, &race.ProgressMarker, &race.NeedleHolder, &race.GunIcon,
+        &race.TurboIcon, &race.NoBonusIcon, &race.DriftIcon, &race.Banner})
     FreeCaption(*sprite);
   if (race.MicroExplosion != nullptr) race.MicroExplosion->Free();
   if (race.BigExplosion != nullptr) race.BigExplosion->Free();

@@ -36,7 +36,9 @@ struct TTrackSlot {
 };
 
 // Level length in pixels: 30000 for levels 1-3, 42000 for 4-6, and so on.
-constexpr std::int32_t LevelLength(std::int32_t level) { return 12000 * ((level - 1) / 3 + 1) + 18000; }
+constexpr std::int32_t LevelLength(std::int32_t level) {
+  return 12000 * ((level - 1) / 3 + 1) + 18000;
+}
 // Seconds on the clock: 60 for level 1, 61 for 2-3, 91 for 4-6, 121 for 7-9.
 constexpr std::int32_t LevelTime(std::int32_t level) {
   return 30 * ((level - 1) / 3 + 1) + 30 + (level != 1 ? 1 : 0);

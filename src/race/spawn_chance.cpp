@@ -35,8 +35,18 @@ constexpr OneBased<TSpawnRow, kSpawnKindCount> kSpawnTable{{{
     {0.2, 1.8, 0.2, 1.1},    // SignRightRed
     {0.2, 1.8, 0.2, 1.1},    // WallLeft
     {0.2, 1.8, 0.2, 0.1},    // WallRight
-    kCar, kCar, kCar, kCar, kCar, kCar,  // Car5 .. Car10
-    kCar, kCar, kCar, kCar, kCar, kCar,  // Car5_Inv .. Car10_Inv
+    kCar,
+    kCar,
+    kCar,
+    kCar,
+    kCar,
+    kCar,  // Car5 .. Car10
+    kCar,
+    kCar,
+    kCar,
+    kCar,
+    kCar,
+    kCar,  // Car5_Inv .. Car10_Inv
 }}};
 
 // x ^ n by repeated multiplication; x ^ 0 is 1, also for x = 0.

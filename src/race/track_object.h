@@ -37,8 +37,8 @@ class TWallSprite : public TImageSprite {
   bool GunProof;
   int Lane = 2;
   bool Placed = false;
-  bool Moving = false;    // a traffic car
-  double OwnSpeed = 0;    // added to the scroll; negative for cars driving the player's way
+  bool Moving = false;  // a traffic car
+  double OwnSpeed = 0;  // added to the scroll; negative for cars driving the player's way
 
  private:
   // Explodes in `image_name` at 20 frames per second, played once; the car's crash is decided

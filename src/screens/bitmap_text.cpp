@@ -88,13 +88,14 @@ double BitmapText::Pen(const TImage& font, bool big, std::string_view text, int 
   return pen;
 }
 
-void BitmapText::DrawText(const TImageSource& images, const SurfaceView& dst,
-                          std::string_view text, int x, int y) {
+void BitmapText::DrawText(const TImageSource& images, const SurfaceView& dst, std::string_view text,
+                          int x, int y) {
   const TImage& font = images.Find(current_font_name_);
   if (text.empty()) return;
-  const double pen = Pen(font, current_font_number_ == kBigFont, text, x, [&](double at, int frame) {
-    if (frame < font.FrameCount()) font.Draw(dst, TruncToInt(at), y, frame);
-  });
+  const double pen =
+      Pen(font, current_font_number_ == kBigFont, text, x, [&](double at, int frame) {
+        if (frame < font.FrameCount()) font.Draw(dst, TruncToInt(at), y, frame);
+      });
   last_text_end_x_ = TruncToInt(pen);
 }
 

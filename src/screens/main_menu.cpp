@@ -103,8 +103,7 @@ void MainMenuFrame(TScreenHost& host, int lag_count) {
     UpdateButtonHighlight(host);
     if (m.HoveredButton >= button::Start && m.HoveredButton <= button::Exit) {
       m.MenuCaption->Visible = true;
-      m.MenuCaption->SetImage(
-          &host.MenuImages().Find(kMainButtons[m.HoveredButton - 1].caption));
+      m.MenuCaption->SetImage(&host.MenuImages().Find(kMainButtons[m.HoveredButton - 1].caption));
     }
     // A menu built after a run shows the table on its first interactive frame.
     if (m.MenuReturnCode == 3) {

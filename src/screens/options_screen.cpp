@@ -47,8 +47,8 @@ void OpenOptions(TScreenHost& host) {
   EnterSubScreen(host, kStateOptions, 10, kScreenModeButton, kCountryButton, kScreenModeButton);
   TMenus& m = host.Menus();
   for (int i = 0; i < 4; ++i)
-    m.Buttons[static_cast<std::size_t>(kScreenModeButton + i)] = &host.NewButton(
-        "OptionButton_Active", "OptionButton_Inactive", 0, 0, 22, kRowButtonY[i]);
+    m.Buttons[static_cast<std::size_t>(kScreenModeButton + i)] =
+        &host.NewButton("OptionButton_Active", "OptionButton_Inactive", 0, 0, 22, kRowButtonY[i]);
   m.OptionsBackgroundSprite = &NewScreenPanel(host, "OptionsBackground");
   m.CursorSprite = &host.NewCaption("Cursor");
   m.CursorSprite->Visible = false;
@@ -87,14 +87,15 @@ void OptionsFrame(TScreenHost& host, int lag_count) {
 void DrawOptionsText(TScreenHost& host) {
   const TGameOptions& o = host.Options();
   host.SelectFont(kLabelFont);
-  host.DrawText("\xDD\xCA\xD0\xC0\xCD:", kLabelX, kRowTextY[0]);          // ЭКРАН:
-  host.DrawText("\xCC\xD3\xC7\xDB\xCA\xC0:", kLabelX, kRowTextY[1]);      // МУЗЫКА:
-  host.DrawText("\xC7\xC2\xD3\xCA:", kLabelX, kRowTextY[2]);              // ЗВУК:
+  host.DrawText("\xDD\xCA\xD0\xC0\xCD:", kLabelX, kRowTextY[0]);      // ЭКРАН:
+  host.DrawText("\xCC\xD3\xC7\xDB\xCA\xC0:", kLabelX, kRowTextY[1]);  // МУЗЫКА:
+  host.DrawText("\xC7\xC2\xD3\xCA:", kLabelX, kRowTextY[2]);          // ЗВУК:
   DrawValueRow(host, kScreenRow, o.FullScreen, kRowTextY[0]);
   DrawValueRow(host, kOnOffRow, !o.MusicOn, kRowTextY[1]);
   DrawValueRow(host, kOnOffRow, !o.SoundOn, kRowTextY[2]);
   host.SelectFont(kLabelFont);
-  host.DrawText("\xC2\xC0\xD8\xC0 \xD1\xD2\xD0\xC0\xCD\xC0:", kLabelX, kRowTextY[3]);  // ВАША СТРАНА:
+  host.DrawText("\xC2\xC0\xD8\xC0 \xD1\xD2\xD0\xC0\xCD\xC0:", kLabelX,
+                kRowTextY[3]);  // ВАША СТРАНА:
   // Last, so that LastTextEndX is where the country ends (or, empty, where the label ends).
   host.DrawText(o.Country, kCountryX, kRowTextY[3]);
 }

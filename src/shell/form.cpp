@@ -18,8 +18,8 @@ namespace {
 
 // The wall clock mixed with the system's random source.
 std::uint32_t FreshSeed() {
-  std::uint64_t mixed = static_cast<std::uint64_t>(
-      std::chrono::system_clock::now().time_since_epoch().count());
+  std::uint64_t mixed =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
   try {
     std::random_device device;
     mixed ^= (static_cast<std::uint64_t>(device()) << 32) | device();
@@ -40,7 +40,12 @@ TMForm::TMForm(platform::Platform& platform, FormSettings settings)
       MFrameTimer([&platform] { return platform.GetEvents().NowMs(); }),
       MInput(platform.GetInput(), platform.GetWindow()),
       Audio(MSound, MWaveList, MMusic, GameOptions, GameState),
-      RaceWorld{RaceState, MSpriteEngine.Engine(), MImageList3, Random, MInput, MFrameTimer,
+      RaceWorld{RaceState,
+                MSpriteEngine.Engine(),
+                MImageList3,
+                Random,
+                MInput,
+                MFrameTimer,
                 [this](std::string_view name) { PlaySoundByName(name); },
                 [this](std::string_view name) { StopSoundByName(name); }},
       platform_(platform),

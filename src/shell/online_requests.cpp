@@ -33,8 +33,7 @@ void TMForm::DispatchWhileWaiting(const platform::Event& e) {
   using K = platform::Event::Kind;
   // Input is not for a screen that waits; but a key let go must not stay held (Ctrl would
   // fire on in the next race), and a close is honoured once the request is over.
-  if (e.kind == K::KeyUp || e.kind == K::Quit || e.kind == K::Activate ||
-      e.kind == K::Deactivate)
+  if (e.kind == K::KeyUp || e.kind == K::Quit || e.kind == K::Activate || e.kind == K::Deactivate)
     Dispatch(e);
 }
 

@@ -84,15 +84,19 @@ void SetModifier(platform::ShiftState& s, int key, bool down) {
 }  // namespace
 
 int ReplayKeyCode(const std::string& name) {
-  static constexpr struct { const char* name; int code; } kNames[] = {
-      {"Up", vk::Up},         {"Down", vk::Down},       {"Left", vk::Left},
-      {"Right", vk::Right},   {"Space", vk::Space},     {"Escape", vk::Escape},
-      {"Enter", vk::Enter},   {"Backspace", vk::Backspace}, {"Ctrl", vk::Ctrl},
-      {"Alt", vk::Alt},       {"Shift", vk::Shift},     {"Numpad8", vk::Numpad8},
+  static constexpr struct {
+    const char* name;
+    int code;
+  } kNames[] = {
+      {"Up", vk::Up},       {"Down", vk::Down},           {"Left", vk::Left},
+      {"Right", vk::Right}, {"Space", vk::Space},         {"Escape", vk::Escape},
+      {"Enter", vk::Enter}, {"Backspace", vk::Backspace}, {"Ctrl", vk::Ctrl},
+      {"Alt", vk::Alt},     {"Shift", vk::Shift},         {"Numpad8", vk::Numpad8},
   };
   for (const auto& k : kNames)
     if (name == k.name) return k.code;
-  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+  if (name.size() == 1 &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
     return name[0];
   return 0;
 }
@@ -124,8 +128,14 @@ ReplayResult RunReplay(std::istream& script) {
     try {
       if (command == "seed") {
         long long value = 0;
-        if (!(words >> value)) { fail("seed needs a number"); break; }
-        if (r.form) { fail("seed must come before the first tick"); break; }
+        if (!(words >> value)) {
+          fail("seed needs a number");
+          break;
+        }
+        if (r.form) {
+          fail("seed must come before the first tick");
+          break;
+        }
         r.settings.seed = static_cast<std::uint32_t>(value);
       } else if (command == "server") {
         std::string address;
@@ -133,13 +143,19 @@ ReplayResult RunReplay(std::istream& script) {
           fail("server needs HOST:PORT");
           break;
         }
-        if (r.form) { fail("server must come before the first tick"); break; }
+        if (r.form) {
+          fail("server must come before the first tick");
+          break;
+        }
         r.settings.score_server = address;
       } else if (command == "down" || command == "up") {
         std::string name;
         words >> name;
         const int key = ReplayKeyCode(name);
-        if (key == 0) { fail("unknown key '" + name + "'"); break; }
+        if (key == 0) {
+          fail("unknown key '" + name + "'");
+          break;
+        }
         r.Form();
         const bool down = command == "down";
         r.machine.input.SetKey(key, down);
@@ -152,7 +168,10 @@ ReplayResult RunReplay(std::istream& script) {
         // A game pad's A and B reach the menus as Enter and Escape, pressed and let go.
         std::string name;
         words >> name;
-        if (name != "A" && name != "B") { fail("pad needs A or B"); break; }
+        if (name != "A" && name != "B") {
+          fail("pad needs A or B");
+          break;
+        }
         r.Form();
         const int key = name == "A" ? vk::Enter : vk::Escape;
         r.Push(platform::Event::Kind::KeyDown, key);
@@ -162,23 +181,35 @@ ReplayResult RunReplay(std::istream& script) {
         // Another window comes in front of the game, or the game comes back to the front.
         std::string what;
         words >> what;
-        if (what != "lost" && what != "back") { fail("focus needs lost or back"); break; }
+        if (what != "lost" && what != "back") {
+          fail("focus needs lost or back");
+          break;
+        }
         r.Form();
         const bool back = what == "back";
         r.machine.window.SetForeground(back);
         r.Push(back ? platform::Event::Kind::Activate : platform::Event::Kind::Deactivate);
       } else if (command == "stick") {
         platform::JoystickReading j;
-        if (!(words >> j.x >> j.y)) { fail("stick needs X Y"); break; }
+        if (!(words >> j.x >> j.y)) {
+          fail("stick needs X Y");
+          break;
+        }
         j.present = true;
         r.Form();
         r.machine.input.SetJoystick(j);
       } else if (command == "expect") {
         std::string name;
         long long wanted = 0;
-        if (!(words >> name >> wanted)) { fail("expect needs a name and a number"); break; }
+        if (!(words >> name >> wanted)) {
+          fail("expect needs a name and a number");
+          break;
+        }
         const std::optional<long long> actual = ReplayValue(r.Form(), name);
-        if (!actual) { fail("unknown value '" + name + "'"); break; }
+        if (!actual) {
+          fail("unknown value '" + name + "'");
+          break;
+        }
         if (*actual != wanted)
           fail(name + " is " + std::to_string(*actual) + ", wanted " + std::to_string(wanted));
       } else if (command == "type") {
@@ -189,7 +220,10 @@ ReplayResult RunReplay(std::istream& script) {
         for (char c : Utf8ToCp1251(rest))
           r.Push(platform::Event::Kind::KeyPress, 0, static_cast<unsigned char>(c));
       } else if (command == "mouse") {
-        if (!(words >> r.mouse_x >> r.mouse_y)) { fail("mouse needs X Y"); break; }
+        if (!(words >> r.mouse_x >> r.mouse_y)) {
+          fail("mouse needs X Y");
+          break;
+        }
         r.Form();
         r.Push(platform::Event::Kind::MouseMove);
       } else if (command == "click" || command == "dblclick") {
@@ -198,14 +232,23 @@ ReplayResult RunReplay(std::istream& script) {
                                   : platform::Event::Kind::DoubleClick);
       } else if (command == "run") {
         int n = 0;
-        if (!(words >> n) || n < 0) { fail("run needs a tick count"); break; }
+        if (!(words >> n) || n < 0) {
+          fail("run needs a tick count");
+          break;
+        }
         for (int i = 0; i < n; ++i) r.Tick();
       } else if (command == "until") {
         int wanted = 0, limit = kDefaultUntilLimit;
         std::string max_word;
-        if (!(words >> wanted)) { fail("until needs a GameState"); break; }
+        if (!(words >> wanted)) {
+          fail("until needs a GameState");
+          break;
+        }
         if (words >> max_word) {
-          if (max_word != "max" || !(words >> limit)) { fail("expected 'max N'"); break; }
+          if (max_word != "max" || !(words >> limit)) {
+            fail("expected 'max N'");
+            break;
+          }
         }
         int steps = 0;
         while (r.Form().GameState != wanted && steps < limit && !r.Form().Terminated()) {
@@ -217,7 +260,10 @@ ReplayResult RunReplay(std::istream& script) {
                std::to_string(steps) + " ticks, wanted " + std::to_string(wanted));
       } else if (command == "screenshot") {
         std::string file;
-        if (!(words >> file)) { fail("screenshot needs a file name"); break; }
+        if (!(words >> file)) {
+          fail("screenshot needs a file name");
+          break;
+        }
         r.Form();
         WritePng(file, r.machine.display.Shown());
       } else {

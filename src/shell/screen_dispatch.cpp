@@ -24,14 +24,30 @@ constexpr int kFirstCar = 7, kLastCar = 10;
 
 void TMForm::ScreenFrame(int lag_count) {
   switch (GameState) {
-    case state::MainMenu: MainMenuFrame(Screens, lag_count); break;
-    case state::Options: OptionsFrame(Screens, lag_count); break;
-    case state::HighScores: HighScoresFrame(Screens, lag_count); break;
-    case state::Help: HelpFrame(Screens, lag_count); break;
-    case state::SendResults: SendResultsFrame(Screens, lag_count); break;
-    case state::NameEntry: NameEntryFrame(Screens, lag_count); break;
-    case state::CarSelection: CarSelectionFrame(Screens, lag_count); break;
-    case state::Race: RaceFrame(RaceHost, lag_count); break;
+    case state::MainMenu:
+      MainMenuFrame(Screens, lag_count);
+      break;
+    case state::Options:
+      OptionsFrame(Screens, lag_count);
+      break;
+    case state::HighScores:
+      HighScoresFrame(Screens, lag_count);
+      break;
+    case state::Help:
+      HelpFrame(Screens, lag_count);
+      break;
+    case state::SendResults:
+      SendResultsFrame(Screens, lag_count);
+      break;
+    case state::NameEntry:
+      NameEntryFrame(Screens, lag_count);
+      break;
+    case state::CarSelection:
+      CarSelectionFrame(Screens, lag_count);
+      break;
+    case state::Race:
+      RaceFrame(RaceHost, lag_count);
+      break;
     case state::RaceSetup:
       BeginFrame(lag_count, true);
       EndFrame();
@@ -56,16 +72,27 @@ void TMForm::MDisplayClick() {
       // Nothing happens until the intro has finished.
       if (Menus.MenuPhase != menu_phase::Interactive) return;
       switch (h) {
-        case button::Start: OpenCarSelection(host); break;
-        case button::Options: OpenOptions(host); break;
-        case button::HighScores: OpenHighScores(host); break;
-        case button::Help: OpenHelp(host); break;
-        case button::Website: host.OpenDocument("website.url"); break;
+        case button::Start:
+          OpenCarSelection(host);
+          break;
+        case button::Options:
+          OpenOptions(host);
+          break;
+        case button::HighScores:
+          OpenHighScores(host);
+          break;
+        case button::Help:
+          OpenHelp(host);
+          break;
+        case button::Website:
+          host.OpenDocument("website.url");
+          break;
         case button::Exit:
           TearDownMainMenu(host);
           SaveAndQuit();
           break;
-        default: break;
+        default:
+          break;
       }
       return;
     case state::Options:

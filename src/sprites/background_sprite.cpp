@@ -16,8 +16,8 @@ int Wrap(long long v, int n) { return static_cast<int>(((v % n) + n) % n); }
 long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 int ClampToInt(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // The map cells, along one axis, that the span [from, to) of pixels covers when the map starts

@@ -44,7 +44,8 @@ class TBackgroundSprite : public TSprite {
  private:
   bool HasCell(int x, int y) const { return x >= 0 && x < map_width_ && y >= 0 && y < map_height_; }
   std::size_t CellIndex(int x, int y) const {
-    return static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * static_cast<std::size_t>(map_width_);
+    return static_cast<std::size_t>(x) +
+           static_cast<std::size_t>(y) * static_cast<std::size_t>(map_width_);
   }
   void DrawEndless(const SurfaceView& surface, const Rect& area) const;
   void DrawBounded(const SurfaceView& surface, const Rect& area) const;

@@ -49,8 +49,7 @@ int TruncToInt(double v) {
 TSprite::TSprite() : root_(this) {}
 
 TSprite::TSprite(ParentLink link) : parent_(&link.Parent()) {
-  engine_ = parent_->engine_ != nullptr ? parent_->engine_
-                                        : static_cast<TSpriteEngine*>(parent_);
+  engine_ = parent_->engine_ != nullptr ? parent_->engine_ : static_cast<TSpriteEngine*>(parent_);
   root_ = parent_->root_;
 }
 
@@ -68,8 +67,9 @@ void TSprite::Adopt(std::unique_ptr<TSprite> child) {
 }
 
 std::unique_ptr<TSprite> TSprite::Release(TSprite& child) {
-  const auto it = std::find_if(children_.begin(), children_.end(),
-                               [&](const std::unique_ptr<TSprite>& p) { return p.get() == &child; });
+  const auto it =
+      std::find_if(children_.begin(), children_.end(),
+                   [&](const std::unique_ptr<TSprite>& p) { return p.get() == &child; });
   if (it == children_.end()) return nullptr;
   std::unique_ptr<TSprite> owned = std::move(*it);
   children_.erase(it);
@@ -133,8 +133,8 @@ Rect TSprite::BoundsRect() const {
   const int top = TruncToInt(WorldY());
   // Widened so that a sprite at the far end of the int range cannot overflow its right edge.
   const auto clamp = [](long long v) {
-    return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
   };
   return Rect{left, top, clamp(static_cast<long long>(left) + Width),
               clamp(static_cast<long long>(top) + Height)};

@@ -59,7 +59,8 @@ TEST(ArchiveFile, ReadsWholeFilesAndPipesAndNamesWhatCannotBeRead) {
   std::string pattern = (fs::temp_directory_path() / "trakvolt-archive-XXXXXX").string();
   const fs::path folder = ::mkdtemp(pattern.data());
   std::vector<std::uint8_t> bytes(200001);
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + i / 977);
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<std::uint8_t>(i * 31 + i / 977);
   const std::string file = (folder / "Res3.dxg").string(), empty = (folder / "Empty.dxg").string();
   WriteArchiveFile(file, bytes);
   WriteArchiveFile(empty, {});

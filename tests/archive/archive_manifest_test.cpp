@@ -1,4 +1,6 @@
 // Manifests: parsing and its errors, pack -> unpack -> pack byte identity, the contact sheet.
+#include "archive_manifest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,7 +8,6 @@
 #include "archive/archive_file.h"
 #include "archive/image_list.h"
 #include "archive/wave_list.h"
-#include "archive_manifest.h"
 #include "archive_sheet.h"
 #include "base/cp1251.h"
 #include "base/game_error.h"
@@ -128,10 +129,26 @@ TEST(Manifest, SoundsPackUnpackPackIsByteIdentical) {
   fmt.U16(1).U16(1).U32(22050).U32(22050).U16(1).U16(8);
   // An ordinary .wav: an odd LIST chunk padded to even length, then odd-length data.
   Bytes wav;
-  wav.Raw("RIFF").U32(0).Raw("WAVE").Raw("fmt ").U32(16).Add(fmt).Raw("LIST").U32(3).Raw("abc").U8(0)
-      .Raw("data").U32(3).U8(1).U8(2).U8(3).U8(0);
+  wav.Raw("RIFF")
+      .U32(0)
+      .Raw("WAVE")
+      .Raw("fmt ")
+      .U32(16)
+      .Add(fmt)
+      .Raw("LIST")
+      .U32(3)
+      .Raw("abc")
+      .U8(0)
+      .Raw("data")
+      .U32(3)
+      .U8(1)
+      .U8(2)
+      .U8(3)
+      .U8(0);
   WriteArchiveFile((src / "tick.wav").string(), wav.b);
-  WriteText(src / "sounds.txt", "archive sounds\nwave Tick tick.wav max=-2\nwave Engine tick.wav looped=1\nwave Quiet -\n");
+  WriteText(
+      src / "sounds.txt",
+      "archive sounds\nwave Tick tick.wav max=-2\nwave Engine tick.wav looped=1\nwave Quiet -\n");
   const std::vector<std::uint8_t> first = PackArchive(ReadManifest(src / "sounds.txt"), src);
   TSoundCollection c;
   c.LoadFromBytes(first);

@@ -1,11 +1,12 @@
 // The image archive: item properties, defaults, colours, errors with their wrapping, the
 // writer, and loading from a file.
+#include "archive/image_list.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "archive/archive_file.h"
-#include "archive/image_list.h"
 #include "base/game_error.h"
 #include "picture_builder.h"
 
@@ -36,14 +37,40 @@ const std::string kItemWrap =
 
 TEST(ImageList, ReadsPropertiesInAnyOrderWithDefaultsColoursAndOrderValues) {
   Bytes a, c;
-  a.Prop("TransparentColor").Ident("clRed").Prop("Name").Str("Car5").Prop("PatternWidth").Int8(2)
-      .Prop("PatternHeight").Int16(3).Prop("SkipWidth").Int32(1).Prop("SkipHeight").Int8(-1)
-      .Prop("SystemMemory").Bool(true).Prop("Transparent").Bool(false)
-      .Prop("Picture.Data").Binary(TDib(Dib24({{R, G}, {B, R}, {G, B}})));
+  a.Prop("TransparentColor")
+      .Ident("clRed")
+      .Prop("Name")
+      .Str("Car5")
+      .Prop("PatternWidth")
+      .Int8(2)
+      .Prop("PatternHeight")
+      .Int16(3)
+      .Prop("SkipWidth")
+      .Int32(1)
+      .Prop("SkipHeight")
+      .Int8(-1)
+      .Prop("SystemMemory")
+      .Bool(true)
+      .Prop("Transparent")
+      .Bool(false)
+      .Prop("Picture.Data")
+      .Binary(TDib(Dib24({{R, G}, {B, R}, {G, B}})));
   c.Prop("Picture.Data").Binary(TBitmap(Dib24({{R}}))).Prop("TransparentColor").Int32(0x00123456);
   // The second item carries an order value before its list tag and only a long-string name.
   Bytes list;
-  list.U8(14).U8(1).Add(a).U8(0).Int16(7).U8(1).Prop("Name").LStr("Plain").U8(0).U8(1).Add(c).U8(0).U8(0);
+  list.U8(14)
+      .U8(1)
+      .Add(a)
+      .U8(0)
+      .Int16(7)
+      .U8(1)
+      .Prop("Name")
+      .LStr("Plain")
+      .U8(0)
+      .U8(1)
+      .Add(c)
+      .U8(0)
+      .U8(0);
   TImageCollection col;
   col.LoadFromBytes(ImageArchive(list).b);
   ASSERT_EQ(col.Count(), 3);
@@ -104,12 +131,18 @@ TEST(ImageList, EveryFailureCarriesItsMessageAndWrapping) {
       {Archive(list_not_collection, "TImageCollectionComponent"),
        "Error reading TImageCollectionComponent.List: Invalid property value"},
       {item(Bytes().Prop("Frames").Int8(1)), kItemWrap + "Frames: Property Frames does not exist"},
-      {item(Bytes().Prop("PatternWidth").Str("10")), kItemWrap + "PatternWidth: Invalid property value"},
-      {item(Bytes().Prop("PatternWidth").U8(5).Raw("0123456789")), kItemWrap + "PatternWidth: Invalid property value"},
-      {item(Bytes().Prop("Transparent").Int8(1)), kItemWrap + "Transparent: Invalid property value"},
-      {item(Bytes().Prop("TransparentColor").Ident("clBtnFace")), kItemWrap + "TransparentColor: Invalid property value"},
-      {item(Bytes().Prop("Name").U8(18).U32(1).U16('A')), kItemWrap + "Name: Invalid property value"},
-      {item(Bytes().Prop("Picture.Data").Binary(TDib(Bytes().U32(64)))), kItemWrap + "Picture.Data: DIB is invalid"},
+      {item(Bytes().Prop("PatternWidth").Str("10")),
+       kItemWrap + "PatternWidth: Invalid property value"},
+      {item(Bytes().Prop("PatternWidth").U8(5).Raw("0123456789")),
+       kItemWrap + "PatternWidth: Invalid property value"},
+      {item(Bytes().Prop("Transparent").Int8(1)),
+       kItemWrap + "Transparent: Invalid property value"},
+      {item(Bytes().Prop("TransparentColor").Ident("clBtnFace")),
+       kItemWrap + "TransparentColor: Invalid property value"},
+      {item(Bytes().Prop("Name").U8(18).U32(1).U16('A')),
+       kItemWrap + "Name: Invalid property value"},
+      {item(Bytes().Prop("Picture.Data").Binary(TDib(Bytes().U32(64)))),
+       kItemWrap + "Picture.Data: DIB is invalid"},
       {item(huge_binary), kItemWrap + "Picture.Data: Stream read error"},
   };
   for (const auto& [archive, message] : cases) EXPECT_EQ(LoadError(archive), message);
@@ -119,9 +152,9 @@ TEST(ImageList, WriterUsesTheSmallestIntegerTagAndReadsBackByteForByte) {
   TImageCollection c;
   TImageCollectionItem& a = c.Add();
   a.SetName("Wide");
-  a.SetPatternWidth(100);    // tag 2
-  a.SetPatternHeight(300);   // tag 3
-  a.SetSkipWidth(-70000);    // tag 4
+  a.SetPatternWidth(100);   // tag 2
+  a.SetPatternHeight(300);  // tag 3
+  a.SetSkipWidth(-70000);   // tag 4
   a.SetTransparentColor(0x1FFFFFFF);
   a.SetPicture(MakeRgbImage(3, 2, 10, 200, 30));
   c.Add().SetName("Empty");
@@ -139,7 +172,8 @@ TEST(ImageList, WriterUsesTheSmallestIntegerTagAndReadsBackByteForByte) {
   auto after = [&](std::string_view prop) {
     const std::string key = std::string(1, static_cast<char>(prop.size())) + std::string(prop);
     const auto it = std::search(bytes.begin(), bytes.end(), key.begin(), key.end());
-    return std::vector<std::uint8_t>(it + static_cast<long>(key.size()), it + static_cast<long>(key.size()) + 5);
+    return std::vector<std::uint8_t>(it + static_cast<long>(key.size()),
+                                     it + static_cast<long>(key.size()) + 5);
   };
   EXPECT_EQ(after("PatternWidth")[0], 2);
   EXPECT_EQ(after("PatternHeight")[0], 3);
@@ -199,7 +233,8 @@ TEST(ImageList, LoadArchiveReadsAFileAndPreparesItemsOnlyWhileInitialised) {
   TImageCollection c;
   c.Add().SetName("Dot");
   c[0].SetPicture(MakeRgbImage(1, 1, 255, 255, 255));
-  const std::string path = (std::filesystem::path(TRAKVOLT_BUILD_DIR) / "image_list_test.dxg").string();
+  const std::string path =
+      (std::filesystem::path(TRAKVOLT_BUILD_DIR) / "image_list_test.dxg").string();
   WriteArchiveFile(path, c.SaveToBytes());
 
   TImageList list;

@@ -62,10 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                     PatternCase{100, 40, 32, 40, 0, 0, 3, Rect{64, 0, 96, 40}},
                     PatternCase{100, 40, 0, 0, 0, 0, 1, Rect{0, 0, 100, 40}},
                     PatternCase{100, 40, 100, -5, 7, 7, 1, Rect{0, 0, 100, 40}},  // whole picture
-                    PatternCase{10, 10, 3, 4, 1, 1, 4, Rect{4, 5, 7, 9}},          // 2 x 2, row by row
-                    PatternCase{10, 10, 0, 5, 0, 0, 2, Rect{0, 5, 10, 10}},         // width from the picture
-                    PatternCase{10, 10, 4, 4, -4, 0, 0, Rect{}},                    // skip swallows the cell
-                    PatternCase{10, 10, 11, 5, 0, 0, 0, Rect{}}));                  // wider than the picture
+                    PatternCase{10, 10, 3, 4, 1, 1, 4, Rect{4, 5, 7, 9}},  // 2 x 2, row by row
+                    PatternCase{10, 10, 0, 5, 0, 0, 2,
+                                Rect{0, 5, 10, 10}},                // width from the picture
+                    PatternCase{10, 10, 4, 4, -4, 0, 0, Rect{}},    // skip swallows the cell
+                    PatternCase{10, 10, 11, 5, 0, 0, 0, Rect{}}));  // wider than the picture
 
 TEST(ImageDraw, PlainKeyedClippedAndOutOfRange) {
   TImageCollection c;
@@ -122,31 +123,96 @@ TEST_P(Rotated, MatchesHandComputedPixels) {
 
 INSTANTIATE_TEST_SUITE_P(
     Angles, Rotated,
-    testing::Values(
-        RotatedCase{"angle_0", 1, 2, 2, 3, 0.0, 0.0, 0,
-                    {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 1, 2, 0, 0, 0},
-                     {0, 3, 4, 0, 0, 0}, {0, 5, 6, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}},
-        // A quarter turn clockwise about the top-left corner: the top row becomes the column
-        // left of x, reading downwards.
-        RotatedCase{"angle_64", 4, 1, 2, 3, 0.0, 0.0, 64,
-                    {{0, 0, 0, 0, 0, 0}, {0, 5, 3, 1, 0, 0}, {0, 6, 4, 2, 0, 0},
-                     {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}},
-        // Half a turn about the centre (1, 1.5) placed on (4, 4); the corners round 2.5 and 5.5
-        // to even, the empty top row of the box samples outside the picture.
-        RotatedCase{"angle_128_about_centre", 4, 4, 2, 3, 0.5, 0.5, 128,
-                    {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0},
-                     {0, 0, 0, 6, 5, 0}, {0, 0, 0, 4, 3, 0}, {0, 0, 0, 2, 1, 0}}},
-        // A quarter turn back (angle -64 is 192): the top row becomes the column right of x,
-        // reading upwards.
-        RotatedCase{"angle_minus_64", 1, 4, 2, 3, 0.0, 0.0, -64,
-                    {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 2, 4, 6, 0, 0},
-                     {0, 1, 3, 5, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}},
-        RotatedCase{"scaled_twice", 0, 0, 4, 6, 0.0, 0.0, 256,
-                    {{1, 1, 2, 2, 0, 0}, {1, 1, 2, 2, 0, 0}, {3, 3, 4, 4, 0, 0},
-                     {3, 3, 4, 4, 0, 0}, {5, 5, 6, 6, 0, 0}, {5, 5, 6, 6, 0, 0}}},
-        RotatedCase{"zero_width", 1, 1, 0, 3, 0.0, 0.0, 0,
-                    {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0},
-                     {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}}),
+    testing::Values(RotatedCase{"angle_0",
+                                1,
+                                2,
+                                2,
+                                3,
+                                0.0,
+                                0.0,
+                                0,
+                                {{0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 1, 2, 0, 0, 0},
+                                 {0, 3, 4, 0, 0, 0},
+                                 {0, 5, 6, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0}}},
+                    // A quarter turn clockwise about the top-left corner: the top row becomes the
+                    // column left of x, reading downwards.
+                    RotatedCase{"angle_64",
+                                4,
+                                1,
+                                2,
+                                3,
+                                0.0,
+                                0.0,
+                                64,
+                                {{0, 0, 0, 0, 0, 0},
+                                 {0, 5, 3, 1, 0, 0},
+                                 {0, 6, 4, 2, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0}}},
+                    // Half a turn about the centre (1, 1.5) placed on (4, 4); the corners round 2.5
+                    // and 5.5 to even, the empty top row of the box samples outside the picture.
+                    RotatedCase{"angle_128_about_centre",
+                                4,
+                                4,
+                                2,
+                                3,
+                                0.5,
+                                0.5,
+                                128,
+                                {{0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 6, 5, 0},
+                                 {0, 0, 0, 4, 3, 0},
+                                 {0, 0, 0, 2, 1, 0}}},
+                    // A quarter turn back (angle -64 is 192): the top row becomes the column right
+                    // of x, reading upwards.
+                    RotatedCase{"angle_minus_64",
+                                1,
+                                4,
+                                2,
+                                3,
+                                0.0,
+                                0.0,
+                                -64,
+                                {{0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 2, 4, 6, 0, 0},
+                                 {0, 1, 3, 5, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0}}},
+                    RotatedCase{"scaled_twice",
+                                0,
+                                0,
+                                4,
+                                6,
+                                0.0,
+                                0.0,
+                                256,
+                                {{1, 1, 2, 2, 0, 0},
+                                 {1, 1, 2, 2, 0, 0},
+                                 {3, 3, 4, 4, 0, 0},
+                                 {3, 3, 4, 4, 0, 0},
+                                 {5, 5, 6, 6, 0, 0},
+                                 {5, 5, 6, 6, 0, 0}}},
+                    RotatedCase{"zero_width",
+                                1,
+                                1,
+                                0,
+                                3,
+                                0.0,
+                                0.0,
+                                0,
+                                {{0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0},
+                                 {0, 0, 0, 0, 0, 0}}}),
     [](const auto& p) { return std::string(p.param.what); });
 
 TEST(ImageDraw, RotatedSkipsTheKeyAndClips) {

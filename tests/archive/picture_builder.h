@@ -8,7 +8,8 @@
 
 namespace trakvolt::testing_archive {
 
-// A bitmap with a 40-byte header; palette entries are 0xRRGGBB; `masks` follow when compression is 3.
+// A bitmap with a 40-byte header; palette entries are 0xRRGGBB; `masks` follow when compression
+// is 3.
 inline Bytes Dib40(int width, int height, int bits, unsigned compression,
                    const std::vector<std::uint32_t>& palette, const Bytes& pixels,
                    std::uint32_t colors_used = 0, const std::vector<std::uint32_t>& masks = {}) {

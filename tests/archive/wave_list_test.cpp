@@ -1,7 +1,8 @@
 // The wave archive: item properties and defaults, the RIFF payload, name lookup, round trip.
+#include "archive/wave_list.h"
+
 #include <gtest/gtest.h>
 
-#include "archive/wave_list.h"
 #include "base/game_error.h"
 #include "stream_builder.h"
 
@@ -27,10 +28,17 @@ std::string LoadError(const Bytes& archive) { return LoadErrorOf<TSoundCollectio
 }  // namespace
 
 TEST(WaveList, ReadsEveryPropertyWithEachIntegerAndStringTag) {
-  Bytes wave = Riff({{"fmt ", Fmt()}, {"LIST", Bytes().Raw("odd")}, {"data", Bytes().U16(0x1234).U16(0xBEEF)}});
+  Bytes wave = Riff(
+      {{"fmt ", Fmt()}, {"LIST", Bytes().Raw("odd")}, {"data", Bytes().U16(0x1234).U16(0xBEEF)}});
   Bytes first, second, third;
-  first.Prop("Name").Str("Engine").Prop("Looped").Bool(true).Prop("MaxPlayingCount").Int8(3)
-      .Prop("Wave.WAVE").Binary(wave);
+  first.Prop("Name")
+      .Str("Engine")
+      .Prop("Looped")
+      .Bool(true)
+      .Prop("MaxPlayingCount")
+      .Int8(3)
+      .Prop("Wave.WAVE")
+      .Binary(wave);
   // Properties in another order, a long string name and a 16-bit count.
   second.Prop("MaxPlayingCount").Int16(-300).Prop("Looped").Bool(false).Prop("Name").LStr("Shot");
   third.Prop("MaxPlayingCount").Int32(70000);
@@ -58,7 +66,8 @@ TEST(WaveList, ReadsEveryPropertyWithEachIntegerAndStringTag) {
 
 TEST(WaveList, RiffEdgeCases) {
   // An odd-length chunk is skipped by exactly its length, with no padding byte.
-  TWave w = ParseRiffWave(Riff({{"junk", Bytes().Raw("abc")}, {"data", Bytes().U8(7)}, {"fmt ", Fmt()}}).b);
+  TWave w = ParseRiffWave(
+      Riff({{"junk", Bytes().Raw("abc")}, {"data", Bytes().U8(7)}, {"fmt ", Fmt()}}).b);
   EXPECT_EQ(w.Samples, std::vector<std::uint8_t>{7});
   EXPECT_EQ(w.Format, Fmt().b);
   // Trailing bytes too short for a chunk header end the scan.
@@ -158,7 +167,8 @@ TEST(WaveList, AfterAFailureTheItemsReadBeforeRemain) {
 TEST(WaveList, RootPrefixByteIsSkippedWithTheChildPositionItAnnounces) {
   Bytes props;
   props.Prop("List").Add(Collection({Bytes().Prop("Name").Str("Tick")}));
-  for (const Bytes& prefix : {Bytes().U8(0xF1), Bytes().U8(0xF2).Int16(300), Bytes().U8(0xF6).Int8(1)}) {
+  for (const Bytes& prefix :
+       {Bytes().U8(0xF1), Bytes().U8(0xF2).Int16(300), Bytes().U8(0xF6).Int8(1)}) {
     TSoundCollection c;
     c.LoadFromBytes(Archive(props, "TSoundCollectionComponent", "", prefix).b);
     ASSERT_EQ(c.Count(), 1);

@@ -35,7 +35,9 @@ TEST(ReduceTo565, CoverageDecidesBetweenColourAndKey) {
       {"less than half covered is key", {10, 200, 30, 127}, true, key},
       {"half covered keeps its own colour", {255, 255, 255, 128}, true, 0xFFFF},
       {"uncovered is key", {0, 0, 0, 0}, true, key},
-      {"a picture colour equal to the key moves off it", {255, 0, 255, 255}, true,
+      {"a picture colour equal to the key moves off it",
+       {255, 0, 255, 255},
+       true,
        static_cast<Pixel565>(key ^ (1u << 5))},
       {"opaque pictures are composited over black", {255, 255, 255, 0}, false, 0x0000},
       {"opaque pictures may use the key colour", {255, 0, 255, 255}, false, key},
@@ -43,9 +45,11 @@ TEST(ReduceTo565, CoverageDecidesBetweenColourAndKey) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     for (bool dither : {false, true}) {
-      const Surface out = ReduceTo565(Flat(8, 8, c.in), ReduceOptions{c.transparent, 0xFF00FF, dither});
+      const Surface out =
+          ReduceTo565(Flat(8, 8, c.in), ReduceOptions{c.transparent, 0xFF00FF, dither});
       for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(out.At(x, y), c.out) << x << "," << y << " dither " << dither;
+        for (int x = 0; x < 8; ++x)
+          ASSERT_EQ(out.At(x, y), c.out) << x << "," << y << " dither " << dither;
     }
   }
 }
@@ -111,9 +115,10 @@ class ArtFolder : public ::testing::Test {
     Svg("wide.svg", 12, 6, "#00ff00");
   }
   void Svg(const std::string& name, int w, int h, const std::string& colour) {
-    std::ofstream(dir_ / name) << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w << "\" height=\"" << h
-                               << "\"><rect x=\"0\" y=\"0\" width=\"" << w / 2 << "\" height=\"" << h
-                               << "\" fill=\"" << colour << "\"/></svg>";
+    std::ofstream(dir_ / name) << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w
+                               << "\" height=\"" << h << "\"><rect x=\"0\" y=\"0\" width=\""
+                               << w / 2 << "\" height=\"" << h << "\" fill=\"" << colour
+                               << "\"/></svg>";
   }
   std::filesystem::path Manifest(const std::string& text) {
     std::ofstream(dir_ / "images.txt") << text;
@@ -131,8 +136,11 @@ class ArtFolder : public ::testing::Test {
 };
 
 TEST_F(ArtFolder, GlobbedSourcesBecomeFramesInNameOrder) {
-  ASSERT_EQ(BuildList(Manifest("# frames\nimage Blink b_*.svg\nimage Half b_0.svg pattern=5x6 dither=0\n"),
-                      dir_ / "out"), 2);
+  ASSERT_EQ(
+      BuildList(
+          Manifest("# frames\nimage Blink b_*.svg\nimage Half b_0.svg pattern=5x6 dither=0\n"),
+          dir_ / "out"),
+      2);
   const RgbImage blink = ReadPng((dir_ / "out" / "Blink.png").string());
   ASSERT_EQ(blink.width, 20);
   ASSERT_EQ(blink.height, 6);
@@ -143,8 +151,10 @@ TEST_F(ArtFolder, GlobbedSourcesBecomeFramesInNameOrder) {
   std::ifstream pack(dir_ / "out" / "manifest.txt");
   const std::string text((std::istreambuf_iterator<char>(pack)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("archive images\n"), std::string::npos);
-  EXPECT_NE(text.find("image Blink Blink.png pattern=10x6 skip=0x0 transparent=1 key=FF00FF\n"), std::string::npos);
-  EXPECT_NE(text.find("image Half Half.png pattern=5x6 skip=0x0 transparent=1 key=FF00FF\n"), std::string::npos);
+  EXPECT_NE(text.find("image Blink Blink.png pattern=10x6 skip=0x0 transparent=1 key=FF00FF\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("image Half Half.png pattern=5x6 skip=0x0 transparent=1 key=FF00FF\n"),
+            std::string::npos);
 }
 
 TEST_F(ArtFolder, FaultsNameTheLine) {

@@ -34,7 +34,8 @@ class Catalogue : public ::testing::Test {
   static const TImageCollectionItem& Menu(const char* name) { return menu_.FindItem(name); }
   static const TImageCollectionItem& Race(const char* name) { return race_.FindItem(name); }
 
-  static std::vector<std::string> Missing(const TImageList& list, const std::vector<std::string>& names) {
+  static std::vector<std::string> Missing(const TImageList& list,
+                                          const std::vector<std::string>& names) {
     std::vector<std::string> out;
     for (const auto& n : names)
       if (list.Items.Find(n) == nullptr) out.push_back(n);
@@ -52,26 +53,64 @@ std::string Join(const std::vector<std::string>& names) {
 }
 
 TEST_F(Catalogue, EveryMenuPictureIsInRes1) {
-  const std::vector<std::string> names{
-      "MainMenuBackground", "UpPanel", "DownPanel", "NullCaption", "StartCaption", "OptionsCaption",
-      "HighScoresCaption", "HelpCaption", "VisitWWWCaption", "ExitCaption", "MainMenuButtons_Inactive",
-      "MainMenuButtons_Active", "MainMenu_ExitInactive", "MainMenu_ExitActive", "OptionsBackground",
-      "HighScoresBackground", "StartGameBackground", "Help1", "Help2", "Help3", "Help4",
-      "OptionButton_Inactive", "OptionButton_Active", "Cursor", "Previous", "Next", "ClearHighScores",
-      "ViewHighScores", "Car1", "Car2", "Car3", "Car4", "Car1_Active", "Car2_Active", "Car3_Active",
-      "Car4_Active", "EnterYourName", "SendResults", "OkButton2", "CancelButton2", "Font_small",
-      "Font_medium_inactive", "Font_medium_Active", "Font_big"};
+  const std::vector<std::string> names{"MainMenuBackground",
+                                       "UpPanel",
+                                       "DownPanel",
+                                       "NullCaption",
+                                       "StartCaption",
+                                       "OptionsCaption",
+                                       "HighScoresCaption",
+                                       "HelpCaption",
+                                       "VisitWWWCaption",
+                                       "ExitCaption",
+                                       "MainMenuButtons_Inactive",
+                                       "MainMenuButtons_Active",
+                                       "MainMenu_ExitInactive",
+                                       "MainMenu_ExitActive",
+                                       "OptionsBackground",
+                                       "HighScoresBackground",
+                                       "StartGameBackground",
+                                       "Help1",
+                                       "Help2",
+                                       "Help3",
+                                       "Help4",
+                                       "OptionButton_Inactive",
+                                       "OptionButton_Active",
+                                       "Cursor",
+                                       "Previous",
+                                       "Next",
+                                       "ClearHighScores",
+                                       "ViewHighScores",
+                                       "Car1",
+                                       "Car2",
+                                       "Car3",
+                                       "Car4",
+                                       "Car1_Active",
+                                       "Car2_Active",
+                                       "Car3_Active",
+                                       "Car4_Active",
+                                       "EnterYourName",
+                                       "SendResults",
+                                       "OkButton2",
+                                       "CancelButton2",
+                                       "Font_small",
+                                       "Font_medium_inactive",
+                                       "Font_medium_Active",
+                                       "Font_big"};
   EXPECT_EQ(Join(Missing(menu_, names)), "");
 }
 
 TEST_F(Catalogue, EveryRacePictureIsInRes3) {
   std::vector<std::string> names{
-      "GroundLeft", "LeftPanel", "RightPanel", "CarSmall", "Pointer", "GunSmall", "TurboSmall", "None",
-      "Drifting", "TimeIsOverNB", "GameOverNB", "Wall05", "Wall10", "Spike10", "Water10", "Water05",
-      "Stone05", "StoneSmall05", "Crack", "Rabbit", "Bonus10", "Bonus20", "Bonus50", "Bonus100",
-      "BonusGun", "BonusTurbo", "BonusLive", "SignLeftBlue", "SignLeftRed", "SignRightBlue",
-      "SignRightRed", "WallLeft", "WallRight", "FinishLine", "ExplosionSmall", "ExplosionBig",
-      "ExplosionMicro", "Gun", "GunFire", "TurboBlue", "TurboRed", "TurboYellow", "TurboFire"};
+      "GroundLeft",   "LeftPanel",      "RightPanel",   "CarSmall",    "Pointer",
+      "GunSmall",     "TurboSmall",     "None",         "Drifting",    "TimeIsOverNB",
+      "GameOverNB",   "Wall05",         "Wall10",       "Spike10",     "Water10",
+      "Water05",      "Stone05",        "StoneSmall05", "Crack",       "Rabbit",
+      "Bonus10",      "Bonus20",        "Bonus50",      "Bonus100",    "BonusGun",
+      "BonusTurbo",   "BonusLive",      "SignLeftBlue", "SignLeftRed", "SignRightBlue",
+      "SignRightRed", "WallLeft",       "WallRight",    "FinishLine",  "ExplosionSmall",
+      "ExplosionBig", "ExplosionMicro", "Gun",          "GunFire",     "TurboBlue",
+      "TurboRed",     "TurboYellow",    "TurboFire"};
   for (int car = 1; car <= 10; ++car) names.push_back("Car" + std::to_string(car));
   for (int car = 5; car <= 10; ++car) names.push_back("Car" + std::to_string(car) + "_Inv");
   EXPECT_EQ(Join(Missing(race_, names)), "");
@@ -134,8 +173,10 @@ TEST_F(Catalogue, DescriptionCaptionsMatchTheEmptyOne) {
 }
 
 TEST_F(Catalogue, FontsHave76GlyphsOfTheirCellWidth) {
-  const std::pair<const char*, int> fonts[] = {
-      {"Font_small", 24}, {"Font_medium_inactive", 24}, {"Font_medium_Active", 24}, {"Font_big", 40}};
+  const std::pair<const char*, int> fonts[] = {{"Font_small", 24},
+                                               {"Font_medium_inactive", 24},
+                                               {"Font_medium_Active", 24},
+                                               {"Font_big", 40}};
   for (auto [name, cell] : fonts) {
     SCOPED_TRACE(name);
     EXPECT_EQ(Menu(name).FrameCount(), 76);
@@ -188,12 +229,10 @@ TEST_F(Catalogue, PicturesFitTheirPlaces) {
   // The race screen: panels beside the road, roadside things off the road, the finish line
   // across exactly the asphalt (x 283 to 615).
   const Fit race_fits[] = {
-      {"LeftPanel", 124, 600},     {"RightPanel", 140, 600},
-      {"SignLeftBlue", 30, 600},   {"SignLeftRed", 30, 600},
-      {"SignRightBlue", 30, 600},  {"SignRightRed", 30, 600},
-      {"WallLeft", 30, 600},       {"WallRight", 30, 600},
-      {"Wall10", 108, 600},        {"Spike10", 108, 600},
-      {"Water10", 108, 600},       {"TimeIsOverNB", 400, 160},
+      {"LeftPanel", 124, 600},  {"RightPanel", 140, 600},   {"SignLeftBlue", 30, 600},
+      {"SignLeftRed", 30, 600}, {"SignRightBlue", 30, 600}, {"SignRightRed", 30, 600},
+      {"WallLeft", 30, 600},    {"WallRight", 30, 600},     {"Wall10", 108, 600},
+      {"Spike10", 108, 600},    {"Water10", 108, 600},      {"TimeIsOverNB", 400, 160},
       {"GameOverNB", 400, 160},
   };
   CheckFits(race_fits, Race);

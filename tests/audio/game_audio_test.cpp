@@ -57,9 +57,9 @@ class GameAudioTest : public ::testing::Test {
 TEST_F(GameAudioTest, SoundOffMakesPlayAndStopDoNothing) {
   audio.PlaySoundByName("Engine");
   options.SoundOn = false;
-  audio.StopSoundByName("Engine");      // the engine started earlier keeps sounding
-  audio.PlaySoundByName("Shot");        // and nothing new starts
-  audio.PlaySoundByName("NotASound");   // not even looked up
+  audio.StopSoundByName("Engine");     // the engine started earlier keeps sounding
+  audio.PlaySoundByName("Shot");       // and nothing new starts
+  audio.PlaySoundByName("NotASound");  // not even looked up
   const auto pcm = out.Pull(4410);
   EXPECT_NEAR(Level(pcm, 0, 4410), 0.2, 0.01);
 }

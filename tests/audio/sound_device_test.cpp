@@ -26,7 +26,8 @@ TEST_P(SoundFormats, PlaysAtTheOutputRateWithItsLevel) {
   TSoundDevice device(out);
   TWaveList list;
   // A tenth of a second at half scale, whatever its rate and format.
-  auto& item = AddWave(list, "Beep", ConstantWave(0.5, c.rate / 10, c.rate, c.bits, c.channels, c.tag));
+  auto& item =
+      AddWave(list, "Beep", ConstantWave(0.5, c.rate / 10, c.rate, c.bits, c.channels, c.tag));
   device.PlayItem(item, false);
   const auto pcm = out.Pull(8820);
   EXPECT_NEAR(SoundingFrames(pcm), 4410, 3);
@@ -34,14 +35,13 @@ TEST_P(SoundFormats, PlaysAtTheOutputRateWithItsLevel) {
   EXPECT_NEAR(Level(pcm, 100, 4300, 1), 0.5, 0.01);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, SoundFormats,
-    ::testing::Values(FormatCase{"u8_mono_11025", 11025, 8, 1, 1},
-                      FormatCase{"s16_mono_22050", 22050, 16, 1, 1},
-                      FormatCase{"s16_stereo_44100", 44100, 16, 2, 1},
-                      FormatCase{"s24_mono_48000", 48000, 24, 1, 1},
-                      FormatCase{"f32_stereo_32000", 32000, 32, 2, 3}),
-    [](const auto& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(Formats, SoundFormats,
+                         ::testing::Values(FormatCase{"u8_mono_11025", 11025, 8, 1, 1},
+                                           FormatCase{"s16_mono_22050", 22050, 16, 1, 1},
+                                           FormatCase{"s16_stereo_44100", 44100, 16, 2, 1},
+                                           FormatCase{"s24_mono_48000", 48000, 24, 1, 1},
+                                           FormatCase{"f32_stereo_32000", 32000, 32, 2, 3}),
+                         [](const auto& p) { return std::string(p.param.label); });
 
 TEST(SoundDevice, UnplayableFormatPlaysNothing) {
   platform::HeadlessAudio out;
@@ -72,10 +72,10 @@ TEST(SoundDevice, CopiesAreLimitedAndTheOldestIsReused) {
   EXPECT_EQ(device.ExtraBufferCount(item), 2);
   more = out.Pull(44100);
   pcm.insert(pcm.end(), more.begin(), more.end());
-  EXPECT_NEAR(Level(pcm, 6615, 8800), 0.5, 0.01);    // 0.15..0.2 s: A and B
-  EXPECT_NEAR(Level(pcm, 9000, 26400), 0.5, 0.01);   // 0.2..0.6 s: A again and B
-  EXPECT_NEAR(Level(pcm, 26600, 30800), 0.25, 0.01); // 0.6..0.7 s: B has ended, A goes on
-  EXPECT_NEAR(Level(pcm, 31000, 40000), 0.0, 0.001); // after 0.7 s: A has ended too
+  EXPECT_NEAR(Level(pcm, 6615, 8800), 0.5, 0.01);     // 0.15..0.2 s: A and B
+  EXPECT_NEAR(Level(pcm, 9000, 26400), 0.5, 0.01);    // 0.2..0.6 s: A again and B
+  EXPECT_NEAR(Level(pcm, 26600, 30800), 0.25, 0.01);  // 0.6..0.7 s: B has ended, A goes on
+  EXPECT_NEAR(Level(pcm, 31000, 40000), 0.0, 0.001);  // after 0.7 s: A has ended too
 
   // Without a limit every busy play makes another copy.
   auto& free = AddWave(list, "Free", ConstantWave(0.1, 11025));
@@ -104,9 +104,9 @@ TEST(SoundDevice, FrequencyPanAndVolumeOfTheItemApply) {
   TSoundDevice device(out);
   TWaveList list;
   auto& item = AddWave(list, "Blip", ConstantWave(0.5, 2205));  // 0.1 s at 22 050 Hz
-  item.Frequency = 44100;  // twice as fast: 0.05 s
-  item.Pan = -10000;       // all left
-  item.Volume = -602;      // half the amplitude
+  item.Frequency = 44100;                                       // twice as fast: 0.05 s
+  item.Pan = -10000;                                            // all left
+  item.Volume = -602;                                           // half the amplitude
   device.PlayItem(item, false);
   const auto pcm = out.Pull(8820);
   EXPECT_NEAR(SoundingFrames(pcm), 2205, 3);

@@ -20,7 +20,8 @@ class Folder : public savetest::TempSaveFolder {
  public:
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(Path())) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(Path()))
+      names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }

@@ -1,4 +1,6 @@
 // PNG files: RGB565 pictures survive a write and read, and bad files raise clear errors.
+#include "base/png_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,9 +8,7 @@
 #include <utility>
 #include <vector>
 
-
 #include "base/game_error.h"
-#include "base/png_file.h"
 
 using namespace trakvolt;
 
@@ -72,7 +72,8 @@ std::uint32_t Crc32(const std::vector<std::uint8_t>& bytes) {
 std::vector<std::uint8_t> HeaderOnlyPng(std::uint32_t width, std::uint32_t height) {
   std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   const auto put32 = [](std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+      out.push_back(static_cast<std::uint8_t>(v >> shift));
   };
   std::vector<std::uint8_t> chunk = {'I', 'H', 'D', 'R'};
   put32(chunk, width);
@@ -93,7 +94,8 @@ std::vector<std::uint8_t> HeaderOnlyPng(std::uint32_t width, std::uint32_t heigh
 }  // namespace
 
 TEST(PngFile, OversizedPicturesAreRefusedBeforeTheirPixelsAreAllocated) {
-  for (auto [w, h] : {std::pair{16384u, 16384u}, std::pair{8192u, 4096u}, std::pair{16384u, 1025u}}) {
+  for (auto [w, h] :
+       {std::pair{16384u, 16384u}, std::pair{8192u, 4096u}, std::pair{16384u, 1025u}}) {
     try {
       DecodePng(HeaderOnlyPng(w, h));
       ADD_FAILURE() << w << "x" << h << " was accepted";

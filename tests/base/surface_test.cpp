@@ -1,9 +1,9 @@
 // Fill and blits on RGB565 surfaces: clipping and the colour key.
+#include "base/surface.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include "base/surface.h"
 
 using namespace trakvolt;
 
@@ -38,14 +38,13 @@ TEST_P(BlitClip, CopiesOnlyTheVisiblePart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BlitClip,
-    testing::Values(
-        BlitCase{0, 0, Rect{0, 0, 3, 2}, {1, 2, 3, 0, 4, 5, 6, 0, 0, 0, 0, 0}},
-        BlitCase{-1, -1, Rect{0, 0, 3, 2}, {5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        BlitCase{2, 2, Rect{0, 0, 3, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}},
-        BlitCase{1, 0, Rect{1, 0, 3, 1}, {0, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        BlitCase{4, 0, Rect{0, 0, 3, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        // A source rectangle reaching past the picture is cut to it.
-        BlitCase{0, 0, Rect{2, 1, 9, 9}, {6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+    testing::Values(BlitCase{0, 0, Rect{0, 0, 3, 2}, {1, 2, 3, 0, 4, 5, 6, 0, 0, 0, 0, 0}},
+                    BlitCase{-1, -1, Rect{0, 0, 3, 2}, {5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+                    BlitCase{2, 2, Rect{0, 0, 3, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}},
+                    BlitCase{1, 0, Rect{1, 0, 3, 1}, {0, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+                    BlitCase{4, 0, Rect{0, 0, 3, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+                    // A source rectangle reaching past the picture is cut to it.
+                    BlitCase{0, 0, Rect{2, 1, 9, 9}, {6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
 
 TEST(Surface, KeyedBlitSkipsTheKeyColourOnly) {
   Surface src(3, 1);

@@ -1,9 +1,9 @@
 // The frame timer on a virtual clock: cadence, LagCount, activation.
+#include "input/frame_timer.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "input/frame_timer.h"
 
 using namespace trakvolt;
 

@@ -1,7 +1,8 @@
 // Keyboard and joystick into the logical input states.
+#include "input/input_device.h"
+
 #include <gtest/gtest.h>
 
-#include "input/input_device.h"
 #include "platform/headless/headless_platform.h"
 
 using namespace trakvolt;
@@ -78,8 +79,9 @@ TEST(InputDevice, LosingTheForegroundTurnsEveryStateOff) {
 }
 
 TEST(InputDevice, JoystickCentreHalfIsDead) {
-  struct { int raw, scaled; } cases[] = {
-      {0, 0}, {16000, 0}, {-16383, 0}, {32767, 1000}, {-32768, -1000}, {24575, 498}};
+  struct {
+    int raw, scaled;
+  } cases[] = {{0, 0}, {16000, 0}, {-16383, 0}, {32767, 1000}, {-32768, -1000}, {24575, 498}};
   for (auto c : cases) EXPECT_EQ(TInputDevice::ScaleAxis(c.raw), c.scaled) << c.raw;
   InputRig r;
   r.machine.input.SetJoystick({true, 16000, -16000, 0});

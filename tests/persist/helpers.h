@@ -39,7 +39,8 @@ std::string ErrorOf(F f) {
 class TempSaveFolder {
  public:
   TempSaveFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "trakvolt-save-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "trakvolt-save-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
   }
   ~TempSaveFolder() {

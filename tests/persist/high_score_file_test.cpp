@@ -27,8 +27,8 @@ TEST(HighScoreFile, DefaultTableIsWrittenAndReadBackExactly) {
 TEST(HighScoreFile, ReadsLongNamesPaddedNumbersAndShortFiles) {
   savetest::TempSaveFolder folder;
   const std::string long_name(300, '\xC0');
-  folder.Write("hs", long_name + "\r\n 1500 \r\n-7\r\n2147483647\r\n" +
-                         Utf8ToCp1251("ЁЖ ab") + "\r\n42");  // ends after two rows
+  folder.Write("hs", long_name + "\r\n 1500 \r\n-7\r\n2147483647\r\n" + Utf8ToCp1251("ЁЖ ab") +
+                         "\r\n42");  // ends after two rows
   HighScoreTable table;
   ResetHighScores(table);
   LoadHighScores(table, folder.Path());

@@ -102,8 +102,9 @@ TEST(KillLoop, AKillAtAnyMomentOfTheExitNeverCostsThePlayersTable) {
     (was_new ? new_pairs : old_pairs)++;
     on_disk = table;
   }
-  std::printf("%d kills during the exit writes (%d exits finished first): %d old pairs, %d new "
-              "pairs, one exit about %lld us\n",
-              kills, finished, old_pairs, new_pairs, one_exit);
+  std::printf(
+      "%d kills during the exit writes (%d exits finished first): %d old pairs, %d new "
+      "pairs, one exit about %lld us\n",
+      kills, finished, old_pairs, new_pairs, one_exit);
   EXPECT_GE(kills, 200);
 }

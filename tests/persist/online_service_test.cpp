@@ -50,11 +50,14 @@ TEST(OnlineService, AddressesAreMadeFromTheOneServer) {
 }
 
 TEST(OnlineService, SendsTheResultWithTheServersValue) {
-  const struct { const char* answer; const char* p; } cases[] = {
-      {"OK|1|2|3|4|5", "4"}, {"OK", ""}, {"OKAY|a|b|c|d|e", "d"}, {"OK|||||", ""}};
+  const struct {
+    const char* answer;
+    const char* p;
+  } cases[] = {{"OK|1|2|3|4|5", "4"}, {"OK", ""}, {"OKAY|a|b|c|d|e", "d"}, {"OK|||||", ""}};
   for (const auto& c : cases) {
     FakeServer server{c.answer};
-    EXPECT_EQ(SendResults(server.Fetch(), "srv:1", "\xC8\xC2\xC0\xCD", 1500, ""), SendOutcome::Sent);
+    EXPECT_EQ(SendResults(server.Fetch(), "srv:1", "\xC8\xC2\xC0\xCD", 1500, ""),
+              SendOutcome::Sent);
     ASSERT_EQ(server.urls.size(), 2u) << c.answer;
     EXPECT_EQ(server.urls[0], AvailabilityUrl("srv:1"));
     const ScoreSubmission sent = server.Sent();

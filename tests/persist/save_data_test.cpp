@@ -158,8 +158,10 @@ TEST(SaveData, CrOnlyAndLfOnlyOptionsLoadTheirValues) {
   for (const char* end : {"\r", "\n"}) {
     std::string text;
     for (char c : crlf)
-      if (c == '\n') text += end;
-      else if (c != '\r') text += c;
+      if (c == '\n')
+        text += end;
+      else if (c != '\r')
+        text += c;
     folder.Write("options", text);
     const Loaded l = Load(folder);
     EXPECT_TRUE(l.messages().empty());

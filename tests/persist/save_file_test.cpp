@@ -32,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"\r\n\r\n  +5\r\n6", 5, 6},              // empty lines skipped
                       NumberCase{"2147483647\n-2147483648", 2147483647, -2147483647 - 1},
                       NumberCase{"000000000000000000000000000000001\n9", 0, 9},  // 32 taken
-                      NumberCase{"3", 3, 0},                               // end of file reads 0
-                      NumberCase{"1 rest\r2\r", 1, 2},                     // CR alone ends a line
+                      NumberCase{"3", 3, 0},            // end of file reads 0
+                      NumberCase{"1 rest\r2\r", 1, 2},  // CR alone ends a line
                       NumberCase{"", 0, 0}));
 
 TEST(ReadIntegerErrors, WhatDoesNotConvertIsInvalidNumericInput) {
@@ -64,11 +64,13 @@ TEST(ReadSaveFile, ReadsOnlyRegularFilesOfSaveFileSize) {
   EXPECT_EQ(savetest::ErrorOf([&] { ReadSaveFile(folder.File("hs")); }), "File not found");
 
   ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);  // no writer ever comes
-  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("fifo")); }).find("not a regular file"),
-            std::string::npos);
+  EXPECT_NE(
+      savetest::ErrorOf([&] { ReadSaveFile(folder.File("fifo")); }).find("not a regular file"),
+      std::string::npos);
   std::filesystem::create_directory(folder.File("folder"));
-  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("folder")); }).find("not a regular file"),
-            std::string::npos);
+  EXPECT_NE(
+      savetest::ErrorOf([&] { ReadSaveFile(folder.File("folder")); }).find("not a regular file"),
+      std::string::npos);
   EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile("/dev/zero"); }).find("not a regular file"),
             std::string::npos);
 
@@ -81,8 +83,9 @@ TEST(ReadSaveFile, ReadsOnlyRegularFilesOfSaveFileSize) {
   folder.Write("target", "scores");
   std::filesystem::create_symlink(folder.File("target"), folder.File("link"));
   EXPECT_EQ(ReadSaveFile(folder.File("link")), "scores");
-  EXPECT_NE(savetest::ErrorOf([&] { ReadSaveFile(folder.File("link"), Links::Refuse); })
-                .find("not a regular file"),
+  EXPECT_NE(savetest::ErrorOf([&] {
+              ReadSaveFile(folder.File("link"), Links::Refuse);
+            }).find("not a regular file"),
             std::string::npos);
 }
 

@@ -75,7 +75,8 @@ TEST(ScorePayload, CyrillicNameTravelsOnlyInsideTheEncoding) {
   ScoreSubmission s = Sample();
   s.name = "\xC8\xC2\xC0\xCD \xef\xe5\xf2\xf0\xee\xe2";  // "ИВАН петров"
   const std::string encoded = EncodeScorePayload(BuildScorePayload(s));
-  for (const char c : encoded) EXPECT_NE(std::string("QWERTYUPASDFGHKLZXCVBNM23456789J").find(c), std::string::npos);
+  for (const char c : encoded)
+    EXPECT_NE(std::string("QWERTYUPASDFGHKLZXCVBNM23456789J").find(c), std::string::npos);
   const auto back = ParseScorePayload(*DecodeScorePayload(encoded));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->name, "\xC8\xC2\xC0\xCD \xcf\xc5\xd2\xd0\xce\xc2");
@@ -85,16 +86,18 @@ TEST(ScorePayload, ParseRoundTripsAndRefusesOtherTexts) {
   ScoreSubmission s = Sample();
   s.p = "a|add=b|z=c";  // P comes from the server and may hold anything
   EXPECT_EQ(ParseScorePayload(BuildScorePayload(s)), s);
-  for (const char* bad : {"", "type=1|name=|score=0|key=T|p=|add=|z=00",
-                          "type=0|name=|score=x|key=T|p=|add=|z=00",
-                          "type=0|name=|score=0|key=TT|p=|add=|z=0",
-                          "type=0|name=|score=0|key=T|p=|add=|z=0000"})
+  for (const char* bad :
+       {"", "type=1|name=|score=0|key=T|p=|add=|z=00", "type=0|name=|score=x|key=T|p=|add=|z=00",
+        "type=0|name=|score=0|key=TT|p=|add=|z=0", "type=0|name=|score=0|key=T|p=|add=|z=0000"})
     EXPECT_FALSE(ParseScorePayload(bad)) << bad;
 }
 
 TEST(ScorePayload, ServerValueIsTheFifthField) {
-  const struct { const char* answer; const char* p; } cases[] = {
-      {"OK|1|2|3|4|5", "4"}, {"OK", ""}, {"OK|1|2|3", ""}, {"OK|1|2|3|", ""},
+  const struct {
+    const char* answer;
+    const char* p;
+  } cases[] = {
+      {"OK|1|2|3|4|5", "4"}, {"OK", ""},         {"OK|1|2|3", ""},       {"OK|1|2|3|", ""},
       {"OK|||||", ""},       {"OK|a|b|c|d", ""}, {"OK|a|b|c|dd|", "dd"},
   };
   for (const auto& c : cases) EXPECT_EQ(ServerValueP(c.answer), c.p) << c.answer;

@@ -75,8 +75,8 @@ TEST_F(DataHomeTest, PicksTheXdgDataHomeOrFallsBackToHome) {
   const Case cases[] = {
       {"XDG", true, "XDG/trakvolt"},
       {std::nullopt, true, "home/.local/share/trakvolt"},
-      {"", true, "home/.local/share/trakvolt"},               // set but empty
-      {"relative/dir", true, "home/.local/share/trakvolt"},   // relative: ignored
+      {"", true, "home/.local/share/trakvolt"},              // set but empty
+      {"relative/dir", true, "home/.local/share/trakvolt"},  // relative: ignored
       {"XDG", false, "XDG/trakvolt"},
       {std::nullopt, false, ""},
       {"relative/dir", false, ""},

@@ -84,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailureCase{"not_found", Status(404)}, FailureCase{"server_error", Status(500)},
                     FailureCase{"cut_off", Mode(LoopbackServer::Mode::CutOff)},
                     FailureCase{"silent", Mode(LoopbackServer::Mode::Silent)},
-                    FailureCase{"too_long",
-                                Mode(LoopbackServer::Mode::Answer, std::string(64 * 1024 + 1, 'a'))}),
+                    FailureCase{"too_long", Mode(LoopbackServer::Mode::Answer,
+                                                 std::string(64 * 1024 + 1, 'a'))}),
     [](const auto& c) { return std::string(c.param.what); });
 
 // An error status says the server was reached and answered: it is told apart from the rest.

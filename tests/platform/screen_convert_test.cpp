@@ -14,11 +14,11 @@ TEST(ScreenConvert, LayoutsOfByteChannelsAreReadFromTheirMasks) {
     std::optional<PixelLayout32> layout;
   };
   const Case cases[] = {
-      {0xFF0000, 0xFF00, 0xFF, PixelLayout32{16, 8, 0, 0xFF000000u}},        // XRGB / ARGB
-      {0xFF, 0xFF00, 0xFF0000, PixelLayout32{0, 8, 16, 0xFF000000u}},        // XBGR / ABGR
-      {0xFF000000u, 0xFF0000, 0xFF00, PixelLayout32{24, 16, 8, 0xFFu}},      // RGBA
-      {0x3FF00000, 0xFFC00, 0x3FF, std::nullopt},                            // ten bits each
-      {0xFF0000, 0xFF0000, 0xFF, std::nullopt},                              // one byte twice
+      {0xFF0000, 0xFF00, 0xFF, PixelLayout32{16, 8, 0, 0xFF000000u}},    // XRGB / ARGB
+      {0xFF, 0xFF00, 0xFF0000, PixelLayout32{0, 8, 16, 0xFF000000u}},    // XBGR / ABGR
+      {0xFF000000u, 0xFF0000, 0xFF00, PixelLayout32{24, 16, 8, 0xFFu}},  // RGBA
+      {0x3FF00000, 0xFFC00, 0x3FF, std::nullopt},                        // ten bits each
+      {0xFF0000, 0xFF0000, 0xFF, std::nullopt},                          // one byte twice
       {0, 0xFF00, 0xFF, std::nullopt},
   };
   for (const Case& c : cases) {
@@ -47,7 +47,8 @@ struct Fixture {
   }
   Fixture() {
     for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 4; ++x) picture.At(x, y) = static_cast<Pixel565>(0x0841 * (y * 4 + x + 1));
+      for (int x = 0; x < 4; ++x)
+        picture.At(x, y) = static_cast<Pixel565>(0x0841 * (y * 4 + x + 1));
   }
   std::uint32_t Picture32(int x, int y) const { return To32(picture.At(x, y), PixelLayout32{}); }
 };
@@ -57,7 +58,8 @@ TEST(ScreenConvert, SameSizeCopiesRowByRowAndLeavesThePaddingAlone) {
   const WindowPixels w = f.Window(4, 3, 6);
   PresentInto(f.picture.ConstView(), w, PixelLayout32{});
   for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(f.window[static_cast<std::size_t>(y * 6 + x)], f.Picture32(x, y));
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(f.window[static_cast<std::size_t>(y * 6 + x)], f.Picture32(x, y));
     EXPECT_EQ(f.window[static_cast<std::size_t>(y * 6 + 4)], 0x12345678u);
   }
 }

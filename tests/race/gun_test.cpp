@@ -49,9 +49,9 @@ TEST_F(GunTest, DestroysTheTargetOnTheThirdFrameAndReleasingFireKeepsItsHits) {
 }
 
 TEST_F(GunTest, PicksTheNearestShootableObjectAheadOnTheAimLine) {
-  Place(kind::Spike10, 3, 300);                 // gun-proof, nearest
-  Place(kind::Wall05, 3, 600);                  // behind the car
-  Place(kind::Wall10, 2, 350);                  // off the aim line
+  Place(kind::Spike10, 3, 300);  // gun-proof, nearest
+  Place(kind::Wall05, 3, 600);   // behind the car
+  Place(kind::Wall10, 2, 350);   // off the aim line
   TWallSprite& burning = Place(kind::Wall05, 3, 280);
   burning.BlowUp();
   TWallSprite& far = Place(kind::Wall05, 3, 50);

@@ -219,10 +219,10 @@ TEST_F(CarTest, EveryStepRunsOncePerFrameWhateverTheLag) {
   race.RoadSpeed = 10;
   car->StunTime = 1;
   Frame(3);
-  EXPECT_EQ(race.RoadSpeed, 10);                 // no throttle: stunned
-  EXPECT_DOUBLE_EQ(car->StunTime, 0.97);         // one interval off
-  EXPECT_EQ(coin.Y, 110);                        // one scroll step
-  EXPECT_DOUBLE_EQ(coin.FramePos, 3 * 0.15);     // the animation alone takes the lag
+  EXPECT_EQ(race.RoadSpeed, 10);              // no throttle: stunned
+  EXPECT_DOUBLE_EQ(car->StunTime, 0.97);      // one interval off
+  EXPECT_EQ(coin.Y, 110);                     // one scroll step
+  EXPECT_DOUBLE_EQ(coin.FramePos, 3 * 0.15);  // the animation alone takes the lag
   car->StunTime = 0;
   Hold(vk::Up);
   Frame(4);

@@ -354,7 +354,7 @@ TEST_F(RaceRun, ACrashWhileDriftingHoldsTheCarAsLongAsAnyCrash) {
   };
   const std::vector<double> plain = speeds_after_crash(false);
   const std::vector<double> drifting = speeds_after_crash(true);
-  EXPECT_EQ(plain[60], 0);  // still held well after the crash
+  EXPECT_EQ(plain[60], 0);     // still held well after the crash
   EXPECT_GT(plain.back(), 0);  // and driving again at the end
   EXPECT_EQ(drifting, plain);
 }
@@ -449,8 +449,11 @@ TEST_P(RaceTeardownTest, LeavesNothingOfTheRaceWhateverBonusRuns) {
 INSTANTIATE_TEST_SUITE_P(NoneGunTurbo, RaceTeardownTest, ::testing::Values(0, 1, 2));
 
 TEST(RaceHud, NumbersMoveLeftPerLimitPassed) {
-  struct { std::int32_t value; int shift; } cases[] = {
-      {0, 0}, {99, 0}, {100, 10}, {999, 10}, {1000, 20}, {9999, 20}, {10000, 30}, {123456, 30}};
+  struct {
+    std::int32_t value;
+    int shift;
+  } cases[] = {{0, 0},     {99, 0},    {100, 10},   {999, 10},
+               {1000, 20}, {9999, 20}, {10000, 30}, {123456, 30}};
   for (const auto& c : cases) EXPECT_EQ(HudShift(c.value), c.shift) << c.value;
 }
 

@@ -13,8 +13,8 @@ namespace {
 class RaceScreens : public RaceRunTest {
  protected:
   void Shot(const char* name) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      (std::string("trakvolt_race_") + name + ".png");
+    const auto path =
+        std::filesystem::temp_directory_path() / (std::string("trakvolt_race_") + name + ".png");
     WritePng(path.string(), machine.display.Shown());
   }
   // Holds the throttle and moves to a lane with nothing close ahead.
@@ -35,7 +35,8 @@ class RaceScreens : public RaceRunTest {
     double target = car.X;
     if (blocked(car.X - 4, car.X + car.Width + 4)) {
       for (int lane = 2; lane <= 4; ++lane) {
-        const double x = LaneEdges[lane] + (LaneEdges[lane + 1] - LaneEdges[lane] - car.Width) / 2.0;
+        const double x =
+            LaneEdges[lane] + (LaneEdges[lane + 1] - LaneEdges[lane] - car.Width) / 2.0;
         if (!blocked(x - 4, x + car.Width + 4)) {
           target = x;
           break;
@@ -79,7 +80,8 @@ TEST_F(RaceScreens, LevelOneFromCountdownToTheTimeBonus) {
   Shot("crash");
   race.TimeLeft += 20;  // the crash cost the time a careful driver would have had
 
-  for (frames = 0; frames < 6000 && race.LevelPhase != phase::LevelDone && race.PlayerCar != nullptr;
+  for (frames = 0;
+       frames < 6000 && race.LevelPhase != phase::LevelDone && race.PlayerCar != nullptr;
        ++frames) {
     Drive();
     Tick();

@@ -33,7 +33,7 @@ TEST(SpawnChance, GrowsEveryThreeLevelsAndTrafficLevelsUseTheirOwnTable) {
 TEST(RaceState, LevelLengthAndTimeStepEveryThreeLevels) {
   struct Case {
     int level, length, time;
-  } cases[] = {{1, 30000, 60}, {2, 30000, 61}, {3, 30000, 61}, {4, 42000, 91},
+  } cases[] = {{1, 30000, 60}, {2, 30000, 61},  {3, 30000, 61}, {4, 42000, 91},
                {6, 42000, 91}, {7, 54000, 121}, {9, 54000, 121}};
   for (const Case& c : cases) {
     EXPECT_EQ(LevelLength(c.level), c.length) << c.level;
@@ -143,7 +143,7 @@ class SpawnRun : public RaceWorldTest {
     race.Level = level;
     BuildSpawnChance(race, level);
     race.RoadSpeed = 250.0 / 14;
-    car->X = 166;  // out of the way in the dirt lane
+    car->X = 166;             // out of the way in the dirt lane
     race.DriftActive = true;  // and not slowed there
     spawning = true;
     std::map<int, int> kinds;
@@ -217,7 +217,7 @@ TEST_F(SpawnTest, TheFactoryPlacesEachKindByItsRules) {
     double x;                // 0: centred in its lane
     int z;
   } cases[] = {
-      {kind::Wall05, {2, 3, 4}, 0, 2},        {kind::BonusLive, {2, 3, 4}, 0, 2},
+      {kind::Wall05, {2, 3, 4}, 0, 2},         {kind::BonusLive, {2, 3, 4}, 0, 2},
       {kind::SignLeftBlue, {2, 3, 4}, 140, 2}, {kind::WallRight, {2, 3, 4}, 630, 2},
       {kind::FirstCar + 5, {3, 4}, 0, 3},      {kind::FirstOncomingCar, {2, 3}, 0, 3},
   };
@@ -328,8 +328,8 @@ TEST_F(SpawnTest, TheSweepRemovesFinishedObjectsAndFreesTheirSlots) {
   TWallSprite& shot = Place(kind::Wall05, 2, 300);
   shot.BlowUp();
   shot.FramePos = shot.FrameCount - 1;
-  const int slots[] = {below.Slot, at_bottom.Slot, ahead.Slot, collected.Slot, touched.Slot,
-                       wreck.Slot, shot.Slot};
+  const int slots[] = {below.Slot,   at_bottom.Slot, ahead.Slot, collected.Slot,
+                       touched.Slot, wreck.Slot,     shot.Slot};
   const bool gone[] = {true, false, true, true, false, false, true};
   SweepObjects(world);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(race.TrackSlots[slots[i]].InUse, !gone[i]) << i;

@@ -45,12 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, HitTest,
     ::testing::Values(
         HitCase{"WallAtExactly150Stops", kind::Wall05, 0, 150.0 / 14, false, 0},
-        HitCase{"WallJustAbove150Crashes", kind::Wall10, 0, std::nextafter(150.0 / 14, 99.0), true, 0},
+        HitCase{"WallJustAbove150Crashes", kind::Wall10, 0, std::nextafter(150.0 / 14, 99.0), true,
+                0},
         // Same direction at 80/14: closing at 30/14 when hit at 110/14, the car drops by 100/14.
         HitCase{"SlowTrafficClosingAt30", kind::FirstCar, -80.0 / 14, 110.0 / 14, false, 10.0 / 14},
         HitCase{"SlowTrafficClosingAt70", kind::FirstCar + 2, -80.0 / 14, 150.0 / 14, true, 0},
         // Oncoming at its slowest, 20/14: anything faster than 30/14 closes above 50/14.
-        HitCase{"OncomingClosingAt49", kind::FirstOncomingCar, 20.0 / 14, 29.0 / 14, false, 29.0 / 14},
+        HitCase{"OncomingClosingAt49", kind::FirstOncomingCar, 20.0 / 14, 29.0 / 14, false,
+                29.0 / 14},
         HitCase{"OncomingClosingAt51", kind::LastCar, 20.0 / 14, 31.0 / 14, true, 0}),
     [](const ::testing::TestParamInfo<HitCase>& c) { return std::string(c.param.name); });
 
@@ -204,7 +206,8 @@ TEST_F(ObjectTest, GrazingTheOuterTenthDoesNothingDeeperReacts) {
   race.RoadSpeed = 5;
   TWallSprite& wall = Place(kind::Wall05, 3, car->Y - 10);
   const double reach = 0.9 * wall.Width;
-  for (const double car_x : {wall.X + reach + 0.1, wall.X + wall.Width - car->Width - reach - 0.1}) {
+  for (const double car_x :
+       {wall.X + reach + 0.1, wall.X + wall.Width - car->Width - reach - 0.1}) {
     car->X = car_x;
     Frame();
     EXPECT_TRUE(wall.CanCollide) << car_x;
@@ -233,8 +236,11 @@ TEST_F(ObjectTest, NothingReactsOnceTheFinishIsCrossed) {
 TEST_F(ObjectTest, BonusesGivePointsAndALife) {
   struct Case {
     int kind, points, lives;
-  } cases[] = {{kind::Bonus10, 10, 0}, {kind::Bonus20, 20, 0}, {kind::Bonus50, 50, 0},
-               {kind::Bonus100, 100, 0}, {kind::BonusLive, 0, 1}};
+  } cases[] = {{kind::Bonus10, 10, 0},
+               {kind::Bonus20, 20, 0},
+               {kind::Bonus50, 50, 0},
+               {kind::Bonus100, 100, 0},
+               {kind::BonusLive, 0, 1}};
   race.RoadSpeed = 5;
   for (const Case& c : cases) {
     race.Score = 1000;

@@ -92,7 +92,7 @@ TEST_F(Dispatch, LeftAndRightTogetherMoveForwardOnce) {
 struct SubScreenCase {
   int opened_by;
   int state;
-  int step_key;     // a cursor step from the own button lands on another main button
+  int step_key;  // a cursor step from the own button lands on another main button
   int landing;
 };
 

@@ -85,7 +85,9 @@ TEST_F(Results, OnlyLettersAndTheSpaceAreTakenAsCapitals) {
   EXPECT_TRUE(Playing("Button_Pressed"));
   for (int i = 0; i < 6; ++i) Type(kBackspace);
   // a, 1, !, а, Z, space, ё, я, |, Ё, digits
-  TypeText("a1!\xE0Z \xB8\xFF|\xA8" "09");
+  TypeText(
+      "a1!\xE0Z \xB8\xFF|\xA8"
+      "09");
   EXPECT_EQ(form.PlayerName, "A\xC0Z \xDF");
   EXPECT_EQ(form.GameState, state::NameEntry);  // Escape and the rest do not leave it
   Type(kEscape);
@@ -488,9 +490,9 @@ TEST_F(Sending, AWindowClosedDuringTheCheckSendsNothingMore) {
 }
 
 TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
-  ToTheQuestion("\xE8\xe2\xe0\xed");  // "иван"
+  ToTheQuestion("\xE8\xe2\xe0\xed");                       // "иван"
   form->GameOptions.Country = "\xD0\xCE\xD1\xD1\xC8\xDF";  // "РОССИЯ"
-  Push(K::KeyPress, 0, kEnter);  // OK is highlighted
+  Push(K::KeyPress, 0, kEnter);                            // OK is highlighted
   Tick();
   EXPECT_TRUE(machine.desktop.Boxes().empty());
   const auto requests = server.Requests();
@@ -507,7 +509,9 @@ TEST_F(Sending, OkSendsTheResultThatDecodesToThePayload) {
   for (const char c : requests[1].target) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
   const auto payload = DecodeScorePayload(requests[1].target.substr(prefix.size()));
   ASSERT_TRUE(payload);
-  EXPECT_EQ(*payload, "type=0|name=\xC8\xC2\xC0\xCD|score=1500|key=T|p=4|add=\xD0\xCE\xD1\xD1\xC8\xDF|z=0000");
+  EXPECT_EQ(
+      *payload,
+      "type=0|name=\xC8\xC2\xC0\xCD|score=1500|key=T|p=4|add=\xD0\xCE\xD1\xD1\xC8\xDF|z=0000");
   EXPECT_EQ(form->GameState, state::MainMenu);
   EXPECT_EQ(form->Menus.HoveredButton, button::HighScores);
 }

@@ -21,7 +21,8 @@ namespace {
 TEST(WindowConvert, EveryColourComesOutAsSdlConvertsItForTheRenderer) {
   std::vector<Pixel565> all(0x10000);
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<Pixel565>(i);
-  for (const Uint32 format : {SDL_PIXELFORMAT_ARGB8888, SDL_PIXELFORMAT_ABGR8888, SDL_PIXELFORMAT_RGB888}) {
+  for (const Uint32 format :
+       {SDL_PIXELFORMAT_ARGB8888, SDL_PIXELFORMAT_ABGR8888, SDL_PIXELFORMAT_RGB888}) {
     std::vector<std::uint32_t> sdl(all.size());
     ASSERT_EQ(SDL_ConvertPixels(256, 256, SDL_PIXELFORMAT_RGB565, all.data(), 512, format,
                                 sdl.data(), 1024),
@@ -79,7 +80,8 @@ int Mismatches(const Surface& picture, const std::vector<std::uint8_t>& shot) {
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) {
       const std::uint32_t p = To32(picture.At(x, y), PixelLayout32{});
-      const std::uint8_t want[3] = {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+      const std::uint8_t want[3] = {static_cast<std::uint8_t>(p >> 16),
+                                    static_cast<std::uint8_t>(p >> 8),
                                     static_cast<std::uint8_t>(p)};
       const std::uint8_t* got = &shot[static_cast<std::size_t>(y * picture.Width() + x) * 3];
       if (got[0] == want[0] && got[1] == want[1] && got[2] == want[2]) continue;
@@ -101,7 +103,7 @@ TEST_P(WindowPresent, TheCapturedWindowIsThePictureExactly) {
   SdlDisplay& display = static_cast<SdlDisplay&>(machine.GetDisplay());
   display.Initialize();
   EXPECT_EQ(display.Path(), std::string(GetParam()) == "surface" ? PresentPath::WindowSurface
-                                                                  : PresentPath::Texture);
+                                                                 : PresentPath::Texture);
   std::vector<std::string> frames = {""};
   if (const char* frame = std::getenv("TRAKVOLT_TEST_FRAME")) frames.push_back(frame);
   for (const std::string& frame : frames) {

@@ -1,4 +1,6 @@
 // The main form on the headless machine: start-up, screen modes, the error box, exit hook.
+#include "shell/form.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,13 +12,15 @@
 #include "picture_removed.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/error_text.h"
-#include "shell/form.h"
 
 using namespace trakvolt;
 using testing_support::GameFolder;
 
 TEST(ErrorBox, FullStopRule) {
-  struct { const char* in; const char* out; } cases[] = {
+  struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
       {"File not found", "File not found."},
       {"Invalid numeric input", "Invalid numeric input."},
       {"Index of the list exceeds the range. (7)", "Index of the list exceeds the range. (7)"},
@@ -151,7 +155,7 @@ TEST(Form, UnknownStatesDrawNothingAndTicksFollowTheClock) {
   machine.events.Advance(30);
   EXPECT_TRUE(form.Pump());
   EXPECT_EQ(machine.display.FlipCount(), 0);
-  EXPECT_FALSE(form.Pump());  // not due again yet
+  EXPECT_FALSE(form.Pump());          // not due again yet
   form.GameState = state::RaceSetup;  // a plain frame: the background, moved and drawn
   form.ScrollBackground->Y = 599.5;
   form.RaceState.RoadSpeed = 1.0;

@@ -58,7 +58,10 @@ TEST(Replay, MessageBoxesAreListedAfterTheSummary) {
 
 TEST(Replay, BadLinesFailWithTheirLineNumber) {
   GameFolder folder;
-  struct { const char* script; const char* error; } cases[] = {
+  struct {
+    const char* script;
+    const char* error;
+  } cases[] = {
       {"run 1\nfly away\n", "line 2: unknown command 'fly'"},
       {"down Hyper\n", "line 1: unknown key 'Hyper'"},
       {"run 1\nseed 3\n", "line 2: seed must come before the first tick"},
@@ -85,7 +88,9 @@ TEST(Replay, KeyNames) {
 namespace {
 
 // An arrow key pressed for one tick and let go.
-std::string Tap(const std::string& key) { return "down " + key + "\nrun 1\nup " + key + "\nrun 1\n"; }
+std::string Tap(const std::string& key) {
+  return "down " + key + "\nrun 1\nup " + key + "\nrun 1\n";
+}
 
 }  // namespace
 
@@ -134,7 +139,7 @@ TEST(ReplayMenus, ChoosingCarThreeRacesAndEscapeThenYesLeadsBackToTheMenu) {
       "run 1\n"
       "expect GameState 8\n"
       "stick 32767 0\nrun 1\nstick 0 0\nrun 1\n"  // the pad's stick to car 2
-      "mouse 330 250\n"  // over car 3
+      "mouse 330 250\n"                           // over car 3
       "run 1\n"
       "expect HoveredButton 9\n"
       "click\n"
@@ -146,10 +151,7 @@ TEST(ReplayMenus, ChoosingCarThreeRacesAndEscapeThenYesLeadsBackToTheMenu) {
       "expect Level 1\n"
       "focus lost\nrun 5\nexpect Paused 1\n"  // another window in front: paused
       "focus back\nrun 2\nexpect Paused 1\n" +
-      Tap("P") + "expect Paused 0\n" +
-      Tap("Escape") +
-      "expect GameState 1\n" +
-      Tap("Y") +
+      Tap("P") + "expect Paused 0\n" + Tap("Escape") + "expect GameState 1\n" + Tap("Y") +
       // A run that does not enter the table: the menu comes back with its intro and then
       // opens the high scores by itself.
       "expect GameState 0\n"
@@ -189,12 +191,12 @@ TEST(Replay, HighScoreButtonOpensTheTableAndResetReachesTheDiskAtExit) {
   const ReplayResult r = Play(
       "seed 1\n"
       "server 127.0.0.1:9\n"
-      "run 120\n"              // the intro
+      "run 120\n"               // the intro
       "mouse 600 250\nclick\n"  // main button 3
       "run 2\n"
       "expect GameState 3\n"
       "expect HoveredButton 8\n"
-      "mouse 40 420\nclick\n"   // reset
+      "mouse 40 420\nclick\n"  // reset
       "run 2\n"
       "expect GameState 3\n");
   ASSERT_TRUE(r.ok) << r.error;
@@ -209,7 +211,8 @@ TEST(Replay, HighScoreButtonOpensTheTableAndResetReachesTheDiskAtExit) {
 
 TEST(Replay, ServerLineComesFirstAndNamesHostAndPort) {
   GameFolder folder;
-  EXPECT_EQ(Play("run 1\nserver 127.0.0.1:1\n").error, "line 2: server must come before the first tick");
+  EXPECT_EQ(Play("run 1\nserver 127.0.0.1:1\n").error,
+            "line 2: server must come before the first tick");
   EXPECT_EQ(Play("server nowhere\n").error, "line 1: server needs HOST:PORT");
   EXPECT_TRUE(Play("server 10.0.0.1:80\nrun 1\n").ok);
 }

@@ -129,8 +129,9 @@ class Soak {
     for (int key : kKeys)
       if (Chance(60)) Set(key, !machine_.input.KeyTable()[static_cast<std::size_t>(key)]);
     // The game keys are let go soon after they went down, so presses keep coming.
-    const struct { int key, per_thousand; } kPresses[] = {
-        {'P', 4}, {vk::Escape, 3}, {'Y', 8}, {'N', 15}};
+    const struct {
+      int key, per_thousand;
+    } kPresses[] = {{'P', 4}, {vk::Escape, 3}, {'Y', 8}, {'N', 15}};
     for (const auto& p : kPresses) Set(p.key, Chance(p.per_thousand));
     if (Chance(2)) Focus(!machine_.window.IsForeground());
   }

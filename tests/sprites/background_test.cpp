@@ -192,9 +192,9 @@ TEST_P(Scrolling, MovesOncePerFrameAndWrapsAbove600) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Scrolling,
-                         ::testing::Values(ScrollCase{599.5, 1.0, 1, 88.5},
-                                           ScrollCase{0, 2, 5, 2}, ScrollCase{600, 0, 1, 600},
-                                           ScrollCase{598, 3, 2, 89}, ScrollCase{10, -4, 1, 6}));
+                         ::testing::Values(ScrollCase{599.5, 1.0, 1, 88.5}, ScrollCase{0, 2, 5, 2},
+                                           ScrollCase{600, 0, 1, 600}, ScrollCase{598, 3, 2, 89},
+                                           ScrollCase{10, -4, 1, 6}));
 
 TEST(SpriteEngineComponent, DrawsOnlyWhileTheDisplayIsInitialised) {
   WalkLog log;

@@ -1,7 +1,8 @@
 // Image sprites: the animation step and drawing of the current frame.
+#include "sprites/image_sprite.h"
+
 #include <gtest/gtest.h>
 
-#include "sprites/image_sprite.h"
 #include "sprites/sprite_engine.h"
 #include "test_pictures.h"
 
@@ -34,16 +35,15 @@ TEST_P(Animation, StepsClampsAndWraps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Animation,
-    ::testing::Values(
-        AnimationCase{"StopsOnLastFrame", 4, false, 2, 1, 3, 3, 0},
-        AnimationCase{"RunsBelowTheEnd", 4, false, 3.5, 0.25, 1, 3.75, 0.25},
-        AnimationCase{"StopsOnFirstFrameBackwards", 4, false, 1, -1, 2, 0, 0},
-        AnimationCase{"MoveCountScalesTheStep", 10, true, 0, 0.25, 4, 1, 0.25},
-        AnimationCase{"LoopWraps", 4, true, 3, 0.5, 3, 0.5, 0.5},
-        AnimationCase{"LoopWrapsManyTimes", 4, true, 1, 9, 1, 2, 9},
-        AnimationCase{"LoopWrapsBackwards", 4, true, 0.5, -1, 1, 3.5, -1},
-        AnimationCase{"LoopWithNoFramesStaysAtZero", 0, true, 2, 1, 1, 0, 1},
-        AnimationCase{"NoFramesNotLooped", 0, false, 0, 1, 1, 0, 0}),
+    ::testing::Values(AnimationCase{"StopsOnLastFrame", 4, false, 2, 1, 3, 3, 0},
+                      AnimationCase{"RunsBelowTheEnd", 4, false, 3.5, 0.25, 1, 3.75, 0.25},
+                      AnimationCase{"StopsOnFirstFrameBackwards", 4, false, 1, -1, 2, 0, 0},
+                      AnimationCase{"MoveCountScalesTheStep", 10, true, 0, 0.25, 4, 1, 0.25},
+                      AnimationCase{"LoopWraps", 4, true, 3, 0.5, 3, 0.5, 0.5},
+                      AnimationCase{"LoopWrapsManyTimes", 4, true, 1, 9, 1, 2, 9},
+                      AnimationCase{"LoopWrapsBackwards", 4, true, 0.5, -1, 1, 3.5, -1},
+                      AnimationCase{"LoopWithNoFramesStaysAtZero", 0, true, 2, 1, 1, 0, 1},
+                      AnimationCase{"NoFramesNotLooped", 0, false, 0, 1, 1, 0, 0}),
     [](const auto& c) { return std::string(c.param.name); });
 
 class ImageSpriteDraw : public ::testing::Test {

@@ -48,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ZCase{"EqualZLaterFirst", {{"a", 0}, {"b", 0}, {"c", 0}}, {}, {"c", "b", "a"}},
         ZCase{"MixedZ", {{"a", 2}, {"b", 0}, {"c", 1}, {"d", 1}}, {}, {"b", "d", "c", "a"}},
-        ZCase{"RaisedAndResetGoesUnderneath", {{"a", 0}, {"b", 0}, {"c", 0}}, {{"a", 5}, {"a", 0}},
+        ZCase{"RaisedAndResetGoesUnderneath",
+              {{"a", 0}, {"b", 0}, {"c", 0}},
+              {{"a", 5}, {"a", 0}},
               {"a", "c", "b"}},
         ZCase{"SameValueKeepsPlace", {{"a", 0}, {"b", 0}}, {{"a", 0}}, {"b", "a"}},
         ZCase{"NegativeZ", {{"a", 0}, {"b", -3}, {"c", 7}}, {{"c", -3}}, {"c", "b", "a"}}),
@@ -229,13 +231,18 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"FreesAnEarlierSibling", {{"c", "free", "a"}}, {"a", "b", "c"}, {"b", "c", "d"}},
         WalkCase{"FreesItself", {{"b", "free", "b"}}, {"a", "b", "d"}, {"a", "c", "d"}},
         // The count is taken at the start: a new sibling waits for the next walk.
-        WalkCase{"CreatesASibling", {{"a", "add", "e"}}, {"a", "b", "c", "d"},
+        WalkCase{"CreatesASibling",
+                 {{"a", "add", "e"}},
+                 {"a", "b", "c", "d"},
                  {"a", "b", "c", "d", "e"}},
-        WalkCase{"FreesAndCreates", {{"a", "free", "b"}, {"a", "add", "e"}},
-                 {"a", "c", "d", "e"}, {"a", "c", "d", "e"}},
+        WalkCase{"FreesAndCreates",
+                 {{"a", "free", "b"}, {"a", "add", "e"}},
+                 {"a", "c", "d", "e"},
+                 {"a", "c", "d", "e"}},
         WalkCase{"FreesEveryoneElse",
                  {{"b", "free", "a"}, {"b", "free", "c"}, {"b", "free", "d"}},
-                 {"a", "b"}, {"b"}}),
+                 {"a", "b"},
+                 {"b"}}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST_F(SpriteTree, ChildFreeingItsOwnParentEndsThatSubtreesWalk) {

@@ -99,7 +99,8 @@ class LoopbackServer {
     Request r;
     r.head = head.substr(0, head.find("\r\n\r\n") + 2);
     const auto sp1 = head.find(' '), sp2 = head.find(' ', sp1 + 1);
-    if (sp1 != std::string::npos && sp2 != std::string::npos) r.target = head.substr(sp1 + 1, sp2 - sp1 - 1);
+    if (sp1 != std::string::npos && sp2 != std::string::npos)
+      r.target = head.substr(sp1 + 1, sp2 - sp1 - 1);
     {
       std::lock_guard lock(mutex_);
       requests_.push_back(r);

@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PenCase{4, "ЭКРАН:", 35, 127},  // each letter: its 40 width minus 2
                       PenCase{3, "10", 60, 89},       // digits use the 40 widths in every font
                       PenCase{1, "10", 0, 29}, PenCase{4, "10", 0, 25},
-                      PenCase{3, "ВКЛ", 265, 308},    // Cyrillic in fonts 1-3: the 24 widths
+                      PenCase{3, "ВКЛ", 265, 308},  // Cyrillic in fonts 1-3: the 24 widths
                       PenCase{4, "ВКЛ", 265, 265 + 17 + 16 + 17},
                       PenCase{2, "A B", 0, 21 + 4 + 20},  // a space is a fifth of the frame
                       PenCase{4, "A B", 0, 19 + 8 + 18},

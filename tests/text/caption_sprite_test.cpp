@@ -32,7 +32,8 @@ class CaptionTest : public ::testing::Test {
 
 TEST_F(CaptionTest, TheRaceAndItsSetUpTakeTheRaceList) {
   for (const int state : {1, 10}) EXPECT_EQ(Make(state).Image(), &race_title) << state;
-  for (const int state : {0, 2, 3, 4, 7, 8, 71}) EXPECT_EQ(Make(state).Image(), &menu_title) << state;
+  for (const int state : {0, 2, 3, 4, 7, 8, 71})
+    EXPECT_EQ(Make(state).Image(), &menu_title) << state;
 }
 
 TEST_F(CaptionTest, CentredToTheHalfPixel) {

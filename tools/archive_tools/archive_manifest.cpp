@@ -50,7 +50,8 @@ std::vector<std::string> Words(std::string_view line, const std::string& where) 
 
 std::string Quoted(const std::string& w) {
   for (unsigned char c : w)
-    if (c < 0x20 && c != '\t') throw GameError("A name with control characters cannot be written to a manifest");
+    if (c < 0x20 && c != '\t')
+      throw GameError("A name with control characters cannot be written to a manifest");
   const bool plain = !w.empty() && w.find_first_of(" \t\r\"#\\") == std::string::npos;
   if (plain) return w;
   std::string out = "\"";
@@ -100,7 +101,8 @@ ManifestEntry ParseEntry(const std::vector<std::string>& w, bool images, const s
   const bool image = w[0] == "image";
   if (w[0] != "image" && w[0] != "wave") throw GameError(where + ": unknown entry '" + w[0] + "'");
   if (image != images)
-    throw GameError(where + ": '" + w[0] + "' entry in an archive of " + (images ? "images" : "sounds"));
+    throw GameError(where + ": '" + w[0] + "' entry in an archive of " +
+                    (images ? "images" : "sounds"));
   if (w.size() < 3) throw GameError(where + ": expected " + w[0] + " NAME FILE [options]");
   ManifestEntry e;
   e.name = w[1];
@@ -108,16 +110,25 @@ ManifestEntry ParseEntry(const std::vector<std::string>& w, bool images, const s
   for (std::size_t i = 3; i < w.size(); ++i) {
     const std::size_t eq = w[i].find('=');
     const std::string key = w[i].substr(0, eq);
-    const std::string_view value = eq == std::string::npos ? std::string_view() : std::string_view(w[i]).substr(eq + 1);
+    const std::string_view value =
+        eq == std::string::npos ? std::string_view() : std::string_view(w[i]).substr(eq + 1);
     if (eq == std::string::npos) throw GameError(where + ": expected OPTION=VALUE, got " + w[i]);
-    if (image && key == "pattern") ParsePair(value, e.pattern_width, e.pattern_height, where);
-    else if (image && key == "skip") ParsePair(value, e.skip_width, e.skip_height, where);
-    else if (image && key == "transparent") e.transparent = ParseFlag(value, where);
-    else if (image && key == "key") e.key = ParseKey(value, where);
-    else if (image && key == "system") e.system_memory = ParseFlag(value, where);
-    else if (!image && key == "looped") e.looped = ParseFlag(value, where);
-    else if (!image && key == "max") e.max_playing = ParseInt(value, where);
-    else throw GameError(where + ": unknown option '" + key + "' for " + w[0]);
+    if (image && key == "pattern")
+      ParsePair(value, e.pattern_width, e.pattern_height, where);
+    else if (image && key == "skip")
+      ParsePair(value, e.skip_width, e.skip_height, where);
+    else if (image && key == "transparent")
+      e.transparent = ParseFlag(value, where);
+    else if (image && key == "key")
+      e.key = ParseKey(value, where);
+    else if (image && key == "system")
+      e.system_memory = ParseFlag(value, where);
+    else if (!image && key == "looped")
+      e.looped = ParseFlag(value, where);
+    else if (!image && key == "max")
+      e.max_playing = ParseInt(value, where);
+    else
+      throw GameError(where + ": unknown option '" + key + "' for " + w[0]);
   }
   return e;
 }
@@ -133,7 +144,8 @@ std::string SafeFileName(const std::string& name, const char* ext, std::set<std:
     base += (std::isalnum(c) && c < 0x80) || c == '_' || c == '-' ? static_cast<char>(c) : '_';
   if (base.empty()) base = "item";
   std::string file = base + ext;
-  for (int n = 2; used.contains(LowerCp1251(file)); ++n) file = base + "_" + std::to_string(n) + ext;
+  for (int n = 2; used.contains(LowerCp1251(file)); ++n)
+    file = base + "_" + std::to_string(n) + ext;
   used.insert(LowerCp1251(file));
   return file;
 }
@@ -230,7 +242,8 @@ std::vector<std::uint8_t> PackArchive(const Manifest& m, const std::filesystem::
   return c.SaveToBytes();
 }
 
-Manifest UnpackArchive(std::span<const std::uint8_t> archive, const std::filesystem::path& out_dir) {
+Manifest UnpackArchive(std::span<const std::uint8_t> archive,
+                       const std::filesystem::path& out_dir) {
   Manifest m;
   std::set<std::string> used{"manifest.txt"};
   m.images = ArchiveHoldsImages(archive, {});

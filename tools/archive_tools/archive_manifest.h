@@ -36,7 +36,8 @@ std::string FormatManifest(const Manifest& manifest);
 
 // Builds the archive: PNG pictures become 24-bit bitmaps, WAV files their format block and
 // samples. Files are read relative to `base_dir`. Raises GameError naming the bad entry.
-std::vector<std::uint8_t> PackArchive(const Manifest& manifest, const std::filesystem::path& base_dir);
+std::vector<std::uint8_t> PackArchive(const Manifest& manifest,
+                                      const std::filesystem::path& base_dir);
 
 // Writes every item of the archive into `out_dir` as NAME.png / NAME.wav (names made safe and
 // unique) and returns the manifest that packs them back into the same bytes. Raises the

@@ -108,9 +108,9 @@ Surface ContactSheet(const TImageCollection& images) {
     const TImageCollectionItem& item = images[p.item];
     if (p.pattern < 0) {
       std::string caption = item.Name().empty() ? "(NO NAME)" : item.Name();
-      caption += item.HasPicture()
-                     ? Format("  %dX%d  X%d", item.FrameWidth(), item.FrameHeight(), item.CountPatterns())
-                     : std::string("  (NO PICTURE)");
+      caption += item.HasPicture() ? Format("  %dX%d  X%d", item.FrameWidth(), item.FrameHeight(),
+                                            item.CountPatterns())
+                                   : std::string("  (NO PICTURE)");
       DrawTinyText(view, p.x, p.y, caption, kText, kScale);
       continue;
     }

@@ -48,7 +48,8 @@ std::string ComposeIconSvg(const std::string& picture_svg) {
   const std::string root = picture_svg.substr(open, open_end - open);
   const std::string view_box = Attribute(root, "viewBox");
   double vx = 0, vy = 0, vw = 0, vh = 0;
-  if (std::sscanf(view_box.c_str(), "%lf %lf %lf %lf", &vx, &vy, &vw, &vh) != 4 || vw <= 0 || vh <= 0)
+  if (std::sscanf(view_box.c_str(), "%lf %lf %lf %lf", &vx, &vy, &vw, &vh) != 4 || vw <= 0 ||
+      vh <= 0)
     throw std::runtime_error("the icon's picture needs a viewBox");
   // The picture fills 200 of the tile's 256 units along its longer side.
   const double scale = 200.0 / std::max(vw, vh);

@@ -10,6 +10,7 @@ namespace trakvolt::art {
 int BuildList(const std::filesystem::path& manifest, const std::filesystem::path& outdir);
 
 // Renders one SVG through the same path (key FF00FF, dithered) into one PNG.
-void PreviewSvg(const std::filesystem::path& svg, const std::filesystem::path& png, bool transparent);
+void PreviewSvg(const std::filesystem::path& svg, const std::filesystem::path& png,
+                bool transparent);
 
 }  // namespace trakvolt::art

@@ -54,7 +54,8 @@ Grid RasteriseGlyph(FT_Library library, FT_Face face, const FontEntry& font, int
   const char32_t code = GlyphCodepoint(frame);
   if (FT_Load_Char(face, code, FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) != 0 ||
       face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
-    throw std::runtime_error(font.face.string() + ": no outline for U+" + std::to_string(static_cast<unsigned>(code)));
+    throw std::runtime_error(font.face.string() + ": no outline for U+" +
+                             std::to_string(static_cast<unsigned>(code)));
   FT_Outline& outline = face->glyph->outline;
   FT_BBox box{};
   FT_Outline_Get_BBox(&outline, &box);
@@ -62,7 +63,8 @@ Grid RasteriseGlyph(FT_Library library, FT_Face face, const FontEntry& font, int
   const int ink = std::min(GlyphAdvance(frame, font.widths), font.cell);
   const int body = ink - 2 * font.outline;
   if (body < 2 || box.xMax <= box.xMin)
-    throw std::runtime_error(font.name + ": glyph " + std::to_string(frame) + " has no room for its body");
+    throw std::runtime_error(font.name + ": glyph " + std::to_string(frame) +
+                             " has no room for its body");
   // Stretch horizontally so the body fills exactly [outline, ink - outline).
   const double sx = body * 64.0 / static_cast<double>(box.xMax - box.xMin);
   FT_Matrix m{static_cast<FT_Fixed>(std::lround(sx * 65536.0)), 0, 0, 0x10000};
@@ -74,9 +76,11 @@ Grid RasteriseGlyph(FT_Library library, FT_Face face, const FontEntry& font, int
   if (static_cast<double>(box.yMax) / 64.0 > room) {
     const double sy = room * 64.0 / static_cast<double>(box.yMax);
     if (sy < 0.85)
-      throw std::runtime_error(font.name + ": glyph " + std::to_string(frame) + " needs " +
-                               std::to_string(static_cast<int>(std::ceil(static_cast<double>(box.yMax) / 64.0 + font.outline))) +
-                               " rows above the baseline; the frame has " + std::to_string(font.baseline));
+      throw std::runtime_error(
+          font.name + ": glyph " + std::to_string(frame) + " needs " +
+          std::to_string(
+              static_cast<int>(std::ceil(static_cast<double>(box.yMax) / 64.0 + font.outline))) +
+          " rows above the baseline; the frame has " + std::to_string(font.baseline));
     FT_Matrix squeeze{0x10000, 0, 0, static_cast<FT_Fixed>(std::floor(sy * 65536.0))};
     FT_Outline_Transform(&outline, &squeeze);
     FT_Outline_Get_BBox(&outline, &box);
@@ -85,7 +89,8 @@ Grid RasteriseGlyph(FT_Library library, FT_Face face, const FontEntry& font, int
   const double below = -static_cast<double>(box.yMin) / 64.0 + font.outline + font.shadow;
   if (below > font.height - font.baseline + 0.25)
     throw std::runtime_error(font.name + ": glyph " + std::to_string(frame) + " needs " +
-                             std::to_string(static_cast<int>(std::ceil(below))) + " rows below the baseline; the frame has " +
+                             std::to_string(static_cast<int>(std::ceil(below))) +
+                             " rows below the baseline; the frame has " +
                              std::to_string(font.height - font.baseline));
   FT_Outline_Translate(&outline, font.outline * 64 - box.xMin, (font.height - font.baseline) * 64);
 
@@ -153,7 +158,8 @@ RgbaImage RenderFontStrip(const FontEntry& font) {
       for (int x = 0; x < w; ++x) {
         const std::size_t i = static_cast<std::size_t>(y) * w + x;
         Paint p;
-        if (font.shadow > 0 && y >= font.shadow) p.Over(shade, 0.85 * rim[i - static_cast<std::size_t>(font.shadow) * w]);
+        if (font.shadow > 0 && y >= font.shadow)
+          p.Over(shade, 0.85 * rim[i - static_cast<std::size_t>(font.shadow) * w]);
         p.Over(edge, rim[i]);
         p.Over(fill, body[i]);
         Rgba& out = strip.At(frame * w + x, y);

@@ -9,7 +9,8 @@ inline constexpr int kGlyphCount = BitmapText::kGlyphCount;
 
 // Frames 0..43 are the ASCII run "/" .. "Z"; frames 44..75 are the Cyrillic capitals А..Я (no Ё).
 constexpr char32_t GlyphCodepoint(int frame) {
-  return frame < 44 ? static_cast<char32_t>(0x2F + frame) : static_cast<char32_t>(0x0410 + frame - 44);
+  return frame < 44 ? static_cast<char32_t>(0x2F + frame)
+                    : static_cast<char32_t>(0x0410 + frame - 44);
 }
 
 // The advance the text drawer uses for `frame`: everything below the Cyrillic run takes the

@@ -12,11 +12,12 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: trakvolt-art build MANIFEST OUTDIR\n"
-               "       trakvolt-art preview SVG OUT.png [--opaque]\n"
-               "       trakvolt-art mock RES_DIR OUTDIR   (screens from Res1.dxg and Res3.dxg)\n"
-               "       trakvolt-art icons SVG OUTDIR NAME SIZE...   (hicolor icons of a picture)\n");
+  std::fprintf(
+      stderr,
+      "usage: trakvolt-art build MANIFEST OUTDIR\n"
+      "       trakvolt-art preview SVG OUT.png [--opaque]\n"
+      "       trakvolt-art mock RES_DIR OUTDIR   (screens from Res1.dxg and Res3.dxg)\n"
+      "       trakvolt-art icons SVG OUTDIR NAME SIZE...   (hicolor icons of a picture)\n");
   return 2;
 }
 

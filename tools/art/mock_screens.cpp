@@ -33,7 +33,8 @@ class Screen {
     bg.X = x;
     bg.Y = y;
   }
-  TImageSprite& Picture(const TImageList& list, const char* name, double x, double y, int z, int frame = 0) {
+  TImageSprite& Picture(const TImageList& list, const char* name, double x, double y, int z,
+                        int frame = 0) {
     auto& s = engine_.Add<TImageSprite>(&list.Find(name));
     s.X = x;
     s.Y = y;
@@ -75,7 +76,8 @@ void MainMenu(Screen& s, int lit, const char* caption) {
   s.Picture("DownPanel", 0, 500, 3);
   const int ys[] = {115, 175, 238, 300, 362};
   for (int i = 0; i < 5; ++i)
-    s.Picture(lit == i + 1 ? "MainMenuButtons_Active" : "MainMenuButtons_Inactive", 555, ys[i], 4, i);
+    s.Picture(lit == i + 1 ? "MainMenuButtons_Active" : "MainMenuButtons_Inactive", 555, ys[i], 4,
+              i);
   s.Picture(lit == 6 ? "MainMenu_ExitActive" : "MainMenu_ExitInactive", 555, 424, 4);
 }
 
@@ -88,7 +90,8 @@ void OptionsScreen(Screen& s) {
   MainMenu(s, 2, nullptr);
   s.Picture("OptionsBackground", 14, 115, 2);
   const int rows[] = {140, 188, 236, 284};
-  for (int i = 0; i < 4; ++i) s.Picture(i == 3 ? "OptionButton_Active" : "OptionButton_Inactive", 22, rows[i], 4);
+  for (int i = 0; i < 4; ++i)
+    s.Picture(i == 3 ? "OptionButton_Active" : "OptionButton_Inactive", 22, rows[i], 4);
   auto& cursor = s.Picture("Cursor", 264, 312, 3);
   cursor.Visible = false;
   s.DrawSprites();
@@ -118,7 +121,8 @@ void HighScoresScreen(Screen& s) {
   s.Picture("ClearHighScores", 27, 412, 4, 0);
   s.Picture("ViewHighScores", 283, 412, 4, 1);
   s.DrawSprites();
-  const char* names[] = {"ЧЕМПИОН", "ТУРБ", "ЩУКА ЖИВАЯ", "ТУРБ", "MAXIMUS", "ТУРБ", "ТУРБ", "ТУРБ", "ТУРБ", "ТУРБ"};
+  const char* names[] = {"ЧЕМПИОН", "ТУРБ", "ЩУКА ЖИВАЯ", "ТУРБ", "MAXIMUS",
+                         "ТУРБ",    "ТУРБ", "ТУРБ",       "ТУРБ", "ТУРБ"};
   const int scores[] = {12450, 2000, 1800, 1600, 1400, 1200, 1000, 800, 600, 400};
   for (int i = 0; i < 10; ++i) {
     const int y = 152 + 26 * i;
@@ -198,17 +202,19 @@ void RaceScreen(Screen& s, const Lists& lists) {
   const auto& icon = race.Find("TurboRed");
   const double icon_x = car_x + (car.FrameWidth() - icon.FrameWidth()) / 2.0;
   s.Picture(race, "TurboRed", icon_x, car_y + car.FrameHeight() - 0.9 * icon.FrameHeight(), 5);
-  s.Picture(race, "TurboFire", icon_x + 2, car_y + car.FrameHeight() + 0.1 * icon.FrameHeight(), 5, 1);
+  s.Picture(race, "TurboFire", icon_x + 2, car_y + car.FrameHeight() + 0.1 * icon.FrameHeight(), 5,
+            1);
   s.Picture(race, "LeftPanel", 0, 0, 3);
   s.Picture(race, "RightPanel", 799 - race.Find("RightPanel").FrameWidth(), 0, 3);
   s.Picture(race, "CarSmall", 734 - race.Find("CarSmall").FrameWidth() / 2, 180, 4);
   const auto& turbo_small = race.Find("TurboSmall");
-  s.Picture(race, "TurboSmall", 715 - turbo_small.FrameWidth() / 2, 440 - turbo_small.FrameHeight() / 2, 4);
+  s.Picture(race, "TurboSmall", 715 - turbo_small.FrameWidth() / 2,
+            440 - turbo_small.FrameHeight() / 2, 4);
   s.DrawSprites();
   // The needle at 150 km/h: angle trunc(speed * 10) with speed = 150 / 14.
   const auto& needle = race.FindItem("Pointer");
-  needle.DrawRotated(s.View(), 736, 537, needle.FrameWidth(), needle.FrameHeight(), 0, 20.0 / 23, 4.0 / 39,
-                     static_cast<int>(150.0 / 14 * 10));
+  needle.DrawRotated(s.View(), 736, 537, needle.FrameWidth(), needle.FrameHeight(), 0, 20.0 / 23,
+                     4.0 / 39, static_cast<int>(150.0 / 14 * 10));
   s.Text(1, "3", 55, 90);
   s.Text(1, "1250", 55 - 10 * 2, 180);
   s.Text(1, "0", 35, 270);

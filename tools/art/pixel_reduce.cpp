@@ -21,7 +21,9 @@ constexpr std::array<std::array<int, 8>, 8> kBayer{{
 }};
 
 // The 8-bit value a level of a `bits`-wide channel shows as (bit replication).
-unsigned Expand(unsigned level, unsigned bits) { return (level << (8 - bits)) | (level >> (2 * bits - 8)); }
+unsigned Expand(unsigned level, unsigned bits) {
+  return (level << (8 - bits)) | (level >> (2 * bits - 8));
+}
 
 // Picks the level at or below `value` or the one above it: the fraction of the way to the next
 // level is compared with the dither threshold, so a colour that is exactly a level stays put
@@ -38,7 +40,9 @@ unsigned Quantise(unsigned value, unsigned bits, double threshold) {
 
 }  // namespace
 
-std::uint16_t KeyTo565(std::uint32_t rgb) { return Rgb565((rgb >> 16) & 0xFFu, (rgb >> 8) & 0xFFu, rgb & 0xFFu); }
+std::uint16_t KeyTo565(std::uint32_t rgb) {
+  return Rgb565((rgb >> 16) & 0xFFu, (rgb >> 8) & 0xFFu, rgb & 0xFFu);
+}
 
 Surface ReduceTo565(const RgbaImage& image, const ReduceOptions& options) {
   const std::uint16_t key = KeyTo565(options.key);
@@ -59,7 +63,8 @@ Surface ReduceTo565(const RgbaImage& image, const ReduceOptions& options) {
         b = (b * p.a + 127) / 255;
       }
       const double t = options.dither ? (kBayer[y & 7][x & 7] + 0.5) / 64.0 : 0.5;
-      dst = static_cast<std::uint16_t>((Quantise(r, 5, t) << 11) | (Quantise(g, 6, t) << 5) | Quantise(b, 5, t));
+      dst = static_cast<std::uint16_t>((Quantise(r, 5, t) << 11) | (Quantise(g, 6, t) << 5) |
+                                       Quantise(b, 5, t));
       if (options.transparent && dst == key) dst ^= 1u << 5;  // flip the lowest green bit
     }
   }

@@ -9,9 +9,9 @@
 namespace trakvolt::art {
 
 struct ReduceOptions {
-  bool transparent = true;        // uncovered pixels become the key colour
-  std::uint32_t key = 0xFF00FF;   // 0xRRGGBB
-  bool dither = true;             // 8x8 Bayer dither instead of rounding
+  bool transparent = true;       // uncovered pixels become the key colour
+  std::uint32_t key = 0xFF00FF;  // 0xRRGGBB
+  bool dither = true;            // 8x8 Bayer dither instead of rounding
 };
 
 // The picture in RGB565. A pixel at least half covered is opaque (its colour is taken
@@ -21,6 +21,5 @@ struct ReduceOptions {
 Surface ReduceTo565(const RgbaImage& image, const ReduceOptions& options);
 
 std::uint16_t KeyTo565(std::uint32_t rgb);
-
 
 }  // namespace trakvolt::art

@@ -54,7 +54,8 @@ SurfacePtr RenderToSurface(RsvgHandle* handle, int width, int height, const std:
 
 RgbaImage RenderSvg(const std::string& path) {
   GError* error = nullptr;
-  std::unique_ptr<RsvgHandle, GObjectDeleter> handle(rsvg_handle_new_from_file(path.c_str(), &error));
+  std::unique_ptr<RsvgHandle, GObjectDeleter> handle(
+      rsvg_handle_new_from_file(path.c_str(), &error));
   if (!handle) throw SvgError(path, error, "cannot load SVG");
   // Pictures are authored in pixels; 96 dpi keeps user units equal to pixels.
   rsvg_handle_set_dpi(handle.get(), 96.0);
@@ -73,7 +74,8 @@ RgbaImage RenderSvg(const std::string& path) {
   const unsigned char* data = cairo_image_surface_get_data(surface.get());
   const int stride = cairo_image_surface_get_stride(surface.get());
   for (int y = 0; y < height; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
     for (int x = 0; x < width; ++x) {
       const std::uint32_t p = row[x];  // premultiplied, native-endian 0xAARRGGBB
       const unsigned a = p >> 24;

@@ -72,9 +72,12 @@ double StateVariableFilter::Process(double x, double cutoff_hz, double rate) {
   ic1_ = 2.0 * v1 - ic1_;
   ic2_ = 2.0 * v2 - ic2_;
   switch (mode_) {
-    case Mode::LowPass: return v2;
-    case Mode::BandPass: return v1;
-    case Mode::HighPass: return x - k_ * v1 - v2;
+    case Mode::LowPass:
+      return v2;
+    case Mode::BandPass:
+      return v1;
+    case Mode::HighPass:
+      return x - k_ * v1 - v2;
   }
   return v2;
 }

@@ -175,8 +175,8 @@ void RenderLayer(const Layer& layer, const Effect& effect, std::vector<double>& 
     if (layer.highpass) v = hp.Process(v, layer.highpass_hz.At(fraction), rate);
     double amp = layer.gain * layer.env.At(t, length);
     if (trem_rate > 0.0)
-      amp *= 1.0 - layer.trem_depth * 0.5 *
-                       (1.0 - std::cos(2.0 * std::numbers::pi * trem_rate * t));
+      amp *=
+          1.0 - layer.trem_depth * 0.5 * (1.0 - std::cos(2.0 * std::numbers::pi * trem_rate * t));
     mix[first + i] += v * amp;
   }
 }

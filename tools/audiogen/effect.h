@@ -17,8 +17,8 @@ struct Layer {
   double length = -1.0;  // seconds; negative: until the end of the effect
   Sweep freq{{440.0}, true};
   Sweep duty{{0.5}, false};
-  std::vector<double> arp;  // semitone steps taken one after another
-  double arp_step = 0.1;    // seconds per step
+  std::vector<double> arp;                   // semitone steps taken one after another
+  double arp_step = 0.1;                     // seconds per step
   double vib_rate = 0.0, vib_depth = 0.0;    // Hz, semitones
   double trem_rate = 0.0, trem_depth = 0.0;  // Hz, 0..1
   Envelope env;
@@ -35,9 +35,9 @@ struct Effect {
   int rate = 22050;
   bool looped = false;
   int max_playing = 0;
-  double length = 0.5;  // seconds
-  double level = 0.7;   // peak after normalising, of full scale
-  double drive = 0.0;   // soft saturation of the mix; 0 is clean
+  double length = 0.5;      // seconds
+  double level = 0.7;       // peak after normalising, of full scale
+  double drive = 0.0;       // soft saturation of the mix; 0 is clean
   double loop_fade = 0.15;  // seconds of cross-fade that hides the loop seam
   std::vector<Layer> layers;
 };

@@ -19,14 +19,14 @@ constexpr double kC4Hz = 261.6255653;
 // What one row of a channel line asks for before chords are known.
 struct Step {
   enum class Kind { None, Note, ChordTone, KeyOff, Drum } kind = Kind::None;
-  int value = 0;       // note number, chord-tone index (1-based) or instrument number
+  int value = 0;        // note number, chord-tone index (1-based) or instrument number
   bool accent = false;  // drums written in upper case
 };
 
 struct ChannelLine {
   int instrument = 0;  // 0: a drum kit line
   int octave = 4;
-  int volume = -1;  // -1: the instrument's own volume
+  int volume = -1;   // -1: the instrument's own volume
   int arpeggio = 0;  // effect 0 parameter on every sounding row
   std::vector<Step> steps;
 };
@@ -38,7 +38,7 @@ struct Chord {
 
 struct Section {
   int rows = 64;
-  std::vector<Chord> chords;  // one per row, tiled
+  std::vector<Chord> chords;            // one per row, tiled
   std::map<int, ChannelLine> channels;  // 1-based channel
 };
 
@@ -77,10 +77,9 @@ std::optional<Chord> ParseChord(std::string_view name) {
     name.remove_prefix(1);
   }
   static const std::map<std::string_view, std::vector<int>> kQualities = {
-      {"", {0, 4, 7}},         {"m", {0, 3, 7}},        {"7", {0, 4, 7, 10}},
-      {"m7", {0, 3, 7, 10}},   {"maj7", {0, 4, 7, 11}}, {"sus2", {0, 2, 7}},
-      {"sus4", {0, 5, 7}},     {"dim", {0, 3, 6}},      {"5", {0, 7}},
-      {"add9", {0, 4, 7, 14}}, {"m9", {0, 3, 7, 14}}};
+      {"", {0, 4, 7}},         {"m", {0, 3, 7}},        {"7", {0, 4, 7, 10}}, {"m7", {0, 3, 7, 10}},
+      {"maj7", {0, 4, 7, 11}}, {"sus2", {0, 2, 7}},     {"sus4", {0, 5, 7}},  {"dim", {0, 3, 6}},
+      {"5", {0, 7}},           {"add9", {0, 4, 7, 14}}, {"m9", {0, 3, 7, 14}}};
   const auto it = kQualities.find(name);
   if (it == kQualities.end()) return std::nullopt;
   c.intervals = it->second;
@@ -165,8 +164,9 @@ int FieldInt(const std::map<std::string, std::string>& f, const char* key, int f
   if (it == f.end()) return fallback;
   const int v = ParseInt(it->second, file, line);
   if (v < low || v > high)
-    throw SourceError(file, line, std::string(key) + " must lie in " + std::to_string(low) +
-                                      ".." + std::to_string(high));
+    throw SourceError(
+        file, line,
+        std::string(key) + " must lie in " + std::to_string(low) + ".." + std::to_string(high));
   return v;
 }
 
@@ -174,8 +174,8 @@ void ReadInstrument(ScoreState& st, const std::vector<std::string>& words, int l
   if (words.size() < 2) throw SourceError(st.file, line, "instrument needs a name");
   if (st.instruments.count(words[1])) throw SourceError(st.file, line, "instrument named twice");
   const auto f = ParseFields(words, 2, st.file, line);
-  static const char* kKeys[] = {"rate", "pitch", "cycles", "length", "volume", "pan", "env",
-                                "sustain", "fadeout", "vibrato", "level", "drive"};
+  static const char* kKeys[] = {"rate", "pitch",   "cycles",  "length",  "volume", "pan",
+                                "env",  "sustain", "fadeout", "vibrato", "level",  "drive"};
   for (const auto& field : f) {
     const std::string& key = field.first;
     if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
@@ -260,7 +260,8 @@ void SynthesiseInstrument(XmInstrument& ins, ScoreState::PendingInstrument& p) {
 }
 
 ChannelLine ReadChannelLine(ScoreState& st, const std::vector<std::string>& words, int line) {
-  if (words.size() < 3) throw SourceError(st.file, line, "channel lines are: N INSTRUMENT ... \"steps\"");
+  if (words.size() < 3)
+    throw SourceError(st.file, line, "channel lines are: N INSTRUMENT ... \"steps\"");
   ChannelLine ch;
   std::string text = words.back();
   if (!text.empty() && text[0] == '@') {
@@ -277,7 +278,8 @@ ChannelLine ReadChannelLine(ScoreState& st, const std::vector<std::string>& word
   ch.volume = FieldInt(f, "vol", -1, 0, 64, st.file, line);
   if (auto it = f.find("arp"); it != f.end()) {
     ch.arpeggio = static_cast<int>(std::stoul(it->second, nullptr, 16));
-    if (ch.arpeggio <= 0 || ch.arpeggio > 0xFF) throw SourceError(st.file, line, "arp is two hex digits");
+    if (ch.arpeggio <= 0 || ch.arpeggio > 0xFF)
+      throw SourceError(st.file, line, "arp is two hex digits");
   }
   if (words[1] == "kit") {
     ch.steps = ParseDrumSteps(st, text, line);
@@ -317,8 +319,8 @@ XmPattern RenderSection(const ScoreState& st, const Section& s) {
     bool sounding = false;
     for (int row = 0; row < s.rows; ++row) {
       const Step& step = ch.steps[static_cast<std::size_t>(row) % ch.steps.size()];
-      XmCell& cell = p.cells[static_cast<std::size_t>(row) * channels +
-                             static_cast<std::size_t>(number - 1)];
+      XmCell& cell =
+          p.cells[static_cast<std::size_t>(row) * channels + static_cast<std::size_t>(number - 1)];
       int note = 0;
       switch (step.kind) {
         case Step::Kind::None:
@@ -414,7 +416,8 @@ XmModule BuildSong(std::string_view text, const std::string& file) {
     }
     context = Context::Top;
     const auto need = [&](std::size_t n) {
-      if (words.size() != n) throw SourceError(file, line, key + " takes " + std::to_string(n - 1) + " value(s)");
+      if (words.size() != n)
+        throw SourceError(file, line, key + " takes " + std::to_string(n - 1) + " value(s)");
     };
     if (key == "title") {
       need(2);
@@ -422,11 +425,13 @@ XmModule BuildSong(std::string_view text, const std::string& file) {
     } else if (key == "speed") {
       need(2);
       st.module.speed = ParseInt(words[1], file, line);
-      if (st.module.speed < 1 || st.module.speed > 31) throw SourceError(file, line, "speed is 1..31");
+      if (st.module.speed < 1 || st.module.speed > 31)
+        throw SourceError(file, line, "speed is 1..31");
     } else if (key == "bpm") {
       need(2);
       st.module.bpm = ParseInt(words[1], file, line);
-      if (st.module.bpm < 32 || st.module.bpm > 255) throw SourceError(file, line, "bpm is 32..255");
+      if (st.module.bpm < 32 || st.module.bpm > 255)
+        throw SourceError(file, line, "bpm is 32..255");
     } else if (key == "channels") {
       need(2);
       if (!st.sections.empty()) throw SourceError(file, line, "channels comes before sections");
@@ -447,7 +452,8 @@ XmModule BuildSong(std::string_view text, const std::string& file) {
         if (w.size() < 3 || w[1] != '=' || !std::islower(static_cast<unsigned char>(w[0])))
           throw SourceError(file, line, "kit entries are letter=Instrument");
         const auto it = st.instruments.find(w.substr(2));
-        if (it == st.instruments.end()) throw SourceError(file, line, "no instrument " + w.substr(2));
+        if (it == st.instruments.end())
+          throw SourceError(file, line, "no instrument " + w.substr(2));
         st.kit[w[0]] = it->second;
       }
     } else if (key == "riff") {
@@ -479,7 +485,8 @@ XmModule BuildSong(std::string_view text, const std::string& file) {
   if (order_names.empty()) throw SourceError(file, line, "the score has no order");
   for (std::size_t i = 0; i < st.pending.size(); ++i) {
     if (st.pending[i].synth.layers.empty())
-      throw SourceError(file, line, "instrument " + st.module.instruments[i].name + " has no layers");
+      throw SourceError(file, line,
+                        "instrument " + st.module.instruments[i].name + " has no layers");
     SynthesiseInstrument(st.module.instruments[i], st.pending[i]);
   }
   for (const auto& name : order_names) {

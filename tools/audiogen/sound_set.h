@@ -15,9 +15,9 @@ std::vector<Effect> LoadEffects(const std::string& path);
 
 // Levels of one rendered effect, for the builder's report and the listening check.
 struct EffectStats {
-  double peak = 0.0;      // of full scale
-  double rms = 0.0;       // of full scale
-  double seam_jump = 0.0; // |last - first| sample step at the loop point, of full scale
+  double peak = 0.0;          // of full scale
+  double rms = 0.0;           // of full scale
+  double seam_jump = 0.0;     // |last - first| sample step at the loop point, of full scale
   double typical_step = 0.0;  // the 99th percentile of neighbouring-sample steps
 };
 EffectStats MeasureEffect(const std::vector<std::int16_t>& samples);

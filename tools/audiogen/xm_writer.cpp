@@ -111,7 +111,8 @@ void PutInstrument(std::string& out, const XmInstrument& ins) {
 
 std::string WriteXm(const XmModule& m) {
   if (m.orders.empty() || m.orders.size() > 256) throw std::runtime_error("need 1..256 orders");
-  if (m.patterns.empty() || m.patterns.size() > 256) throw std::runtime_error("need 1..256 patterns");
+  if (m.patterns.empty() || m.patterns.size() > 256)
+    throw std::runtime_error("need 1..256 patterns");
   if (m.instruments.size() > 128) throw std::runtime_error("more than 128 instruments");
   if (m.channels < 1 || m.channels > 32) throw std::runtime_error("need 1..32 channels");
   for (auto o : m.orders)

@@ -27,7 +27,7 @@ struct XmPattern {
 
 struct XmEnvelope {
   std::vector<std::pair<std::uint16_t, std::uint16_t>> points;  // (tick, value 0..64)
-  int sustain = -1;                                              // point index, -1: none
+  int sustain = -1;                                             // point index, -1: none
 };
 
 struct XmInstrument {

@@ -7,7 +7,8 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: trakvolt-replay SCRIPT\n  (run it in the folder that holds Data/)\n");
+    std::fprintf(stderr,
+                 "usage: trakvolt-replay SCRIPT\n  (run it in the folder that holds Data/)\n");
     return 2;
   }
   std::ifstream script(argv[1]);

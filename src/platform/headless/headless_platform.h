@@ -42,7 +42,11 @@ class HeadlessDisplay final : public Display {
 class HeadlessWindow final : public Window {
  public:
   void SetBorder(bool single_border) override { single_border_ = single_border; }
-  void Center() override { placement_.x = 560; placement_.y = 240; ++centred_; }
+  void Center() override {
+    placement_.x = 560;
+    placement_.y = 240;
+    ++centred_;
+  }
   WindowPlacement Placement() const override { return placement_; }
   void SetPlacement(const WindowPlacement& p) override { placement_ = p; }
   int ShowCursor(bool show) override { return cursor_count_ += show ? 1 : -1; }

@@ -25,8 +25,7 @@ GraphicsReport ProbeGraphics() {
   GraphicsReport report;
   report.gpu_device = GpuDevicePresent();
   if (!report.gpu_device) return report;
-  SdlPtr<SDL_Window> probe(
-      SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
+  SdlPtr<SDL_Window> probe(SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
   if (!probe) return report;
   SDL_GLContext context = SDL_GL_CreateContext(probe.get());
   if (!context) return report;
@@ -34,7 +33,8 @@ GraphicsReport ProbeGraphics() {
   using GetString = const unsigned char* (*)(unsigned int);
   constexpr unsigned int kGlRenderer = 0x1F01;
   if (auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString")))
-    if (const unsigned char* name = get(kGlRenderer)) report.gl_renderer = reinterpret_cast<const char*>(name);
+    if (const unsigned char* name = get(kGlRenderer))
+      report.gl_renderer = reinterpret_cast<const char*>(name);
   SDL_GL_DeleteContext(context);
   return report;
 }
@@ -67,7 +67,8 @@ void SdlDisplay::Initialize() {
 
 void SdlDisplay::OpenTexture() {
   SDL_Window* win = owner_.NativeWindow();
-  renderer_.reset(SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  renderer_.reset(
+      SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE));
   if (!renderer_) throw SdlFailure("cannot create the renderer");
   // The 800 x 600 picture is scaled and letterboxed in full screen; SDL maps mouse positions
@@ -116,8 +117,8 @@ void SdlDisplay::PresentWindowSurface() {
   SDL_Surface* surface = SDL_GetWindowSurface(win);  // remade by SDL when the size changed
   if (!surface) return;  // e.g. a minimised window on some systems: nothing to show
   const SDL_PixelFormat* f = surface->format;
-  const auto layout = f->BytesPerPixel == 4 ? LayoutFromMasks(f->Rmask, f->Gmask, f->Bmask)
-                                            : std::nullopt;
+  const auto layout =
+      f->BytesPerPixel == 4 ? LayoutFromMasks(f->Rmask, f->Gmask, f->Bmask) : std::nullopt;
   if (layout) {
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     PresentInto(back_.ConstView(),
@@ -148,7 +149,8 @@ void SdlDisplay::WindowToScreen(int& x, int& y) const {
   int w = 0, h = 0;
   SDL_GetWindowSize(owner_.NativeWindow(), &w, &h);
   if (w == kScreenWidth && h == kScreenHeight) return;
-  WindowToPicture(LetterboxIn(w, h, kScreenWidth, kScreenHeight), kScreenWidth, kScreenHeight, x, y);
+  WindowToPicture(LetterboxIn(w, h, kScreenWidth, kScreenHeight), kScreenWidth, kScreenHeight, x,
+                  y);
 }
 
 }  // namespace trakvolt::platform

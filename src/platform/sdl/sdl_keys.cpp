@@ -9,49 +9,88 @@ int VirtualKeyFromScancode(SDL_Scancode sc) {
   if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
   if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 97 + (sc - SDL_SCANCODE_KP_1);
   switch (sc) {
-    case SDL_SCANCODE_0: return '0';
-    case SDL_SCANCODE_KP_0: return 96;
-    case SDL_SCANCODE_BACKSPACE: return 8;
-    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_0:
+      return '0';
+    case SDL_SCANCODE_KP_0:
+      return 96;
+    case SDL_SCANCODE_BACKSPACE:
+      return 8;
+    case SDL_SCANCODE_TAB:
+      return 9;
     case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER: return 13;
+    case SDL_SCANCODE_KP_ENTER:
+      return 13;
     case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_RSHIFT:
+      return 16;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_RCTRL:
+      return 17;
     case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return 18;
-    case SDL_SCANCODE_PAUSE: return 19;
-    case SDL_SCANCODE_CAPSLOCK: return 20;
-    case SDL_SCANCODE_ESCAPE: return 27;
-    case SDL_SCANCODE_SPACE: return 32;
-    case SDL_SCANCODE_PAGEUP: return 33;
-    case SDL_SCANCODE_PAGEDOWN: return 34;
-    case SDL_SCANCODE_END: return 35;
-    case SDL_SCANCODE_HOME: return 36;
-    case SDL_SCANCODE_LEFT: return 37;
-    case SDL_SCANCODE_UP: return 38;
-    case SDL_SCANCODE_RIGHT: return 39;
-    case SDL_SCANCODE_DOWN: return 40;
-    case SDL_SCANCODE_INSERT: return 45;
-    case SDL_SCANCODE_DELETE: return 46;
-    case SDL_SCANCODE_KP_MULTIPLY: return 106;
-    case SDL_SCANCODE_KP_PLUS: return 107;
-    case SDL_SCANCODE_KP_MINUS: return 109;
-    case SDL_SCANCODE_KP_PERIOD: return 110;
-    case SDL_SCANCODE_KP_DIVIDE: return 111;
-    case SDL_SCANCODE_SEMICOLON: return 186;
-    case SDL_SCANCODE_EQUALS: return 187;
-    case SDL_SCANCODE_COMMA: return 188;
-    case SDL_SCANCODE_MINUS: return 189;
-    case SDL_SCANCODE_PERIOD: return 190;
-    case SDL_SCANCODE_SLASH: return 191;
-    case SDL_SCANCODE_GRAVE: return 192;
-    case SDL_SCANCODE_LEFTBRACKET: return 219;
-    case SDL_SCANCODE_BACKSLASH: return 220;
-    case SDL_SCANCODE_RIGHTBRACKET: return 221;
-    case SDL_SCANCODE_APOSTROPHE: return 222;
-    default: return 0;
+    case SDL_SCANCODE_RALT:
+      return 18;
+    case SDL_SCANCODE_PAUSE:
+      return 19;
+    case SDL_SCANCODE_CAPSLOCK:
+      return 20;
+    case SDL_SCANCODE_ESCAPE:
+      return 27;
+    case SDL_SCANCODE_SPACE:
+      return 32;
+    case SDL_SCANCODE_PAGEUP:
+      return 33;
+    case SDL_SCANCODE_PAGEDOWN:
+      return 34;
+    case SDL_SCANCODE_END:
+      return 35;
+    case SDL_SCANCODE_HOME:
+      return 36;
+    case SDL_SCANCODE_LEFT:
+      return 37;
+    case SDL_SCANCODE_UP:
+      return 38;
+    case SDL_SCANCODE_RIGHT:
+      return 39;
+    case SDL_SCANCODE_DOWN:
+      return 40;
+    case SDL_SCANCODE_INSERT:
+      return 45;
+    case SDL_SCANCODE_DELETE:
+      return 46;
+    case SDL_SCANCODE_KP_MULTIPLY:
+      return 106;
+    case SDL_SCANCODE_KP_PLUS:
+      return 107;
+    case SDL_SCANCODE_KP_MINUS:
+      return 109;
+    case SDL_SCANCODE_KP_PERIOD:
+      return 110;
+    case SDL_SCANCODE_KP_DIVIDE:
+      return 111;
+    case SDL_SCANCODE_SEMICOLON:
+      return 186;
+    case SDL_SCANCODE_EQUALS:
+      return 187;
+    case SDL_SCANCODE_COMMA:
+      return 188;
+    case SDL_SCANCODE_MINUS:
+      return 189;
+    case SDL_SCANCODE_PERIOD:
+      return 190;
+    case SDL_SCANCODE_SLASH:
+      return 191;
+    case SDL_SCANCODE_GRAVE:
+      return 192;
+    case SDL_SCANCODE_LEFTBRACKET:
+      return 219;
+    case SDL_SCANCODE_BACKSLASH:
+      return 220;
+    case SDL_SCANCODE_RIGHTBRACKET:
+      return 221;
+    case SDL_SCANCODE_APOSTROPHE:
+      return 222;
+    default:
+      return 0;
   }
 }
 
@@ -62,19 +101,32 @@ namespace {
 SDL_Scancode UsKeyOfSign(SDL_Keycode key) {
   if (key >= '1' && key <= '9') return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (key - '1'));
   switch (key) {
-    case '0': return SDL_SCANCODE_0;
-    case ';': return SDL_SCANCODE_SEMICOLON;
-    case '=': return SDL_SCANCODE_EQUALS;
-    case ',': return SDL_SCANCODE_COMMA;
-    case '-': return SDL_SCANCODE_MINUS;
-    case '.': return SDL_SCANCODE_PERIOD;
-    case '/': return SDL_SCANCODE_SLASH;
-    case '`': return SDL_SCANCODE_GRAVE;
-    case '[': return SDL_SCANCODE_LEFTBRACKET;
-    case '\\': return SDL_SCANCODE_BACKSLASH;
-    case ']': return SDL_SCANCODE_RIGHTBRACKET;
-    case '\'': return SDL_SCANCODE_APOSTROPHE;
-    default: return SDL_SCANCODE_UNKNOWN;
+    case '0':
+      return SDL_SCANCODE_0;
+    case ';':
+      return SDL_SCANCODE_SEMICOLON;
+    case '=':
+      return SDL_SCANCODE_EQUALS;
+    case ',':
+      return SDL_SCANCODE_COMMA;
+    case '-':
+      return SDL_SCANCODE_MINUS;
+    case '.':
+      return SDL_SCANCODE_PERIOD;
+    case '/':
+      return SDL_SCANCODE_SLASH;
+    case '`':
+      return SDL_SCANCODE_GRAVE;
+    case '[':
+      return SDL_SCANCODE_LEFTBRACKET;
+    case '\\':
+      return SDL_SCANCODE_BACKSLASH;
+    case ']':
+      return SDL_SCANCODE_RIGHTBRACKET;
+    case '\'':
+      return SDL_SCANCODE_APOSTROPHE;
+    default:
+      return SDL_SCANCODE_UNKNOWN;
   }
 }
 

@@ -44,9 +44,8 @@ SdlPlatform::SdlPlatform() {
   }
   // Joysticks and sound are welcome but not required.
   SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
-  sdl_window_.reset(SDL_CreateWindow("Гонкострель", SDL_WINDOWPOS_CENTERED,
-                                     SDL_WINDOWPOS_CENTERED, kScreenWidth, kScreenHeight,
-                                     SDL_WINDOW_HIDDEN));
+  sdl_window_.reset(SDL_CreateWindow("Гонкострель", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     kScreenWidth, kScreenHeight, SDL_WINDOW_HIDDEN));
   if (!sdl_window_) {
     const auto err = SdlFailure("no display available");
     SDL_Quit();
@@ -134,7 +133,10 @@ JoystickReading SdlInput::Joystick() {
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) r.y = 32767;
     // A pad's buttons go to the game's own roles (bit n is the game's button n + 1): A and X
     // fire, A also answers yes and B no to the quit question, Start pauses, Back asks to quit.
-    constexpr struct { SDL_GameControllerButton pad; int game_button; } kPadButtons[] = {
+    constexpr struct {
+      SDL_GameControllerButton pad;
+      int game_button;
+    } kPadButtons[] = {
         {SDL_CONTROLLER_BUTTON_A, 8},     {SDL_CONTROLLER_BUTTON_X, 8},
         {SDL_CONTROLLER_BUTTON_A, 6},     {SDL_CONTROLLER_BUTTON_B, 7},
         {SDL_CONTROLLER_BUTTON_START, 4}, {SDL_CONTROLLER_BUTTON_BACK, 5},
@@ -185,8 +187,14 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
       out.kind = K::Quit;
       return true;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) { out.kind = K::Activate; return true; }
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) { out.kind = K::Deactivate; return true; }
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        out.kind = K::Activate;
+        return true;
+      }
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        out.kind = K::Deactivate;
+        return true;
+      }
       return false;
     case SDL_MOUSEMOTION:
       out.kind = K::MouseMove;
@@ -297,8 +305,7 @@ void SdlAudio::Unlock() {
 // ---- desktop ----
 
 void SdlDesktop::MessageBox(const std::string& caption, const std::string& text, BoxKind kind) {
-  const Uint32 flags =
-      kind == BoxKind::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  const Uint32 flags = kind == BoxKind::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
   if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), owner_.NativeWindow()) != 0)
     SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "%s: %s", caption.c_str(), text.c_str());
 }
@@ -309,7 +316,8 @@ bool SdlDesktop::OpenDocument(const std::string& target) {
   std::error_code ec;
   if (fs::is_regular_file(path, ec)) {
     std::string ext = fs::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (ext == ".url") {
       // An Internet shortcut: open the address on its URL= line.
       std::ifstream in(path);

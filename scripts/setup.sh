@@ -9,7 +9,7 @@ packages=(
   librsvg2-dev libcairo2-dev libfreetype-dev fonts-dejavu-core libpng-dev
   libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick sox
   dpkg-dev desktop-file-utils appstream lintian
 )

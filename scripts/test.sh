@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test:
+# Installs what is missing, checks the C++ formatting, builds everything and runs every test:
 #  1. the normal build (game, tools, generated Data/) and all its tests, the SDL window included,
 #     the game installed into a temporary prefix and the Debian package with its checks;
 #  2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer running the same tests;
@@ -11,6 +11,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 bash "$root/scripts/setup.sh"
+
+echo "== format"
+bash "$root/scripts/check_format.sh"
 
 echo "== build and test"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "platform/virtual_keys.h"
 
 namespace trakvolt {
 
@@ -59,12 +60,6 @@ using KeyAssigns = std::array<std::array<std::int32_t, 3>, kInputStateCount>;
 KeyAssigns DefaultAssigns();
 
 // Windows virtual-key codes the game uses.
-namespace vk {
-constexpr int Backspace = 8, Enter = 13, Shift = 16, Ctrl = 17, Alt = 18, Escape = 27, Space = 32,
-              Left = 37, Up = 38, Right = 39, Down = 40, Numpad8 = 104;
-constexpr int Letter(char c) { return c; }  // 'A'..'Z' are their own codes
-}  // namespace vk
-
 class TInputDevice {
  public:
   TInputDevice(platform::InputDevices& devices, platform::Window& window);

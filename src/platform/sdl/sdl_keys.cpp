@@ -1,94 +1,97 @@
 // SDL keys to the Windows virtual-key codes the game's key tables use.
 #include "platform/sdl/sdl_keys.h"
 
+#include "platform/virtual_keys.h"
+
 namespace trakvolt::platform {
 
 int VirtualKeyFromScancode(SDL_Scancode sc) {
-  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
-  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
-  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
-  if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 97 + (sc - SDL_SCANCODE_KP_1);
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return vk::Letter('A') + (sc - SDL_SCANCODE_A);
+  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return vk::Digit('1') + (sc - SDL_SCANCODE_1);
+  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return vk::F1 + (sc - SDL_SCANCODE_F1);
+  if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9)
+    return vk::NumpadDigit(1) + (sc - SDL_SCANCODE_KP_1);
   switch (sc) {
     case SDL_SCANCODE_0:
-      return '0';
+      return vk::Digit('0');
     case SDL_SCANCODE_KP_0:
-      return 96;
+      return vk::Numpad0;
     case SDL_SCANCODE_BACKSPACE:
-      return 8;
+      return vk::Backspace;
     case SDL_SCANCODE_TAB:
-      return 9;
+      return vk::Tab;
     case SDL_SCANCODE_RETURN:
     case SDL_SCANCODE_KP_ENTER:
-      return 13;
+      return vk::Enter;
     case SDL_SCANCODE_LSHIFT:
     case SDL_SCANCODE_RSHIFT:
-      return 16;
+      return vk::Shift;
     case SDL_SCANCODE_LCTRL:
     case SDL_SCANCODE_RCTRL:
-      return 17;
+      return vk::Ctrl;
     case SDL_SCANCODE_LALT:
     case SDL_SCANCODE_RALT:
-      return 18;
+      return vk::Alt;
     case SDL_SCANCODE_PAUSE:
-      return 19;
+      return vk::Pause;
     case SDL_SCANCODE_CAPSLOCK:
-      return 20;
+      return vk::CapsLock;
     case SDL_SCANCODE_ESCAPE:
-      return 27;
+      return vk::Escape;
     case SDL_SCANCODE_SPACE:
-      return 32;
+      return vk::Space;
     case SDL_SCANCODE_PAGEUP:
-      return 33;
+      return vk::PageUp;
     case SDL_SCANCODE_PAGEDOWN:
-      return 34;
+      return vk::PageDown;
     case SDL_SCANCODE_END:
-      return 35;
+      return vk::End;
     case SDL_SCANCODE_HOME:
-      return 36;
+      return vk::Home;
     case SDL_SCANCODE_LEFT:
-      return 37;
+      return vk::Left;
     case SDL_SCANCODE_UP:
-      return 38;
+      return vk::Up;
     case SDL_SCANCODE_RIGHT:
-      return 39;
+      return vk::Right;
     case SDL_SCANCODE_DOWN:
-      return 40;
+      return vk::Down;
     case SDL_SCANCODE_INSERT:
-      return 45;
+      return vk::Insert;
     case SDL_SCANCODE_DELETE:
-      return 46;
+      return vk::Delete;
     case SDL_SCANCODE_KP_MULTIPLY:
-      return 106;
+      return vk::Multiply;
     case SDL_SCANCODE_KP_PLUS:
-      return 107;
+      return vk::Add;
     case SDL_SCANCODE_KP_MINUS:
-      return 109;
+      return vk::Subtract;
     case SDL_SCANCODE_KP_PERIOD:
-      return 110;
+      return vk::Decimal;
     case SDL_SCANCODE_KP_DIVIDE:
-      return 111;
+      return vk::Divide;
     case SDL_SCANCODE_SEMICOLON:
-      return 186;
+      return vk::Semicolon;
     case SDL_SCANCODE_EQUALS:
-      return 187;
+      return vk::Equals;
     case SDL_SCANCODE_COMMA:
-      return 188;
+      return vk::Comma;
     case SDL_SCANCODE_MINUS:
-      return 189;
+      return vk::Minus;
     case SDL_SCANCODE_PERIOD:
-      return 190;
+      return vk::Period;
     case SDL_SCANCODE_SLASH:
-      return 191;
+      return vk::Slash;
     case SDL_SCANCODE_GRAVE:
-      return 192;
+      return vk::Grave;
     case SDL_SCANCODE_LEFTBRACKET:
-      return 219;
+      return vk::LeftBracket;
     case SDL_SCANCODE_BACKSLASH:
-      return 220;
+      return vk::Backslash;
     case SDL_SCANCODE_RIGHTBRACKET:
-      return 221;
+      return vk::RightBracket;
     case SDL_SCANCODE_APOSTROPHE:
-      return 222;
+      return vk::Apostrophe;
     default:
       return 0;
   }

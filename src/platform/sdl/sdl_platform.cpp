@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "base/cp1251.h"
+#include "platform/virtual_keys.h"
 
 extern char** environ;
 
@@ -227,7 +228,8 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
       if (out.key == 0) return false;
       // Enter, Escape and Backspace also arrive as characters: the screens read them as key
       // presses, and SDL sends no text for them.
-      if (e.type == SDL_KEYDOWN && (out.key == 13 || out.key == 27 || out.key == 8) &&
+      if (e.type == SDL_KEYDOWN &&
+          (out.key == vk::Enter || out.key == vk::Escape || out.key == vk::Backspace) &&
           !out.shift.alt)
         pending_text_ += static_cast<char>(out.key);
       return true;
@@ -244,7 +246,7 @@ bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
       if (b != SDL_CONTROLLER_BUTTON_A && b != SDL_CONTROLLER_BUTTON_B) return false;
       const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
       out.kind = down ? K::KeyDown : K::KeyUp;
-      out.key = b == SDL_CONTROLLER_BUTTON_A ? 13 : 27;
+      out.key = b == SDL_CONTROLLER_BUTTON_A ? vk::Enter : vk::Escape;
       if (down) pending_text_ += static_cast<char>(out.key);
       return true;
     }

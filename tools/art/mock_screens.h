@@ -1,14 +1,15 @@
-// Mock-ups of the game's screens, composed with the sprite engine from the built archives.
+// Mock-ups of the game's screens, taken from the game itself over the built archives.
 #pragma once
 
 #include <filesystem>
 
 namespace trakvolt::art {
 
-// Loads RES_DIR/Res1.dxg and RES_DIR/Res3.dxg and writes one PNG per screen into OUTDIR
-// (main menu, options, high scores, car selection, the help pages, name entry, result
-// sending and a race frame with the HUD), every picture at the place the game puts it.
-// Returns the number of screens written.
+// Runs the game on the headless machine over RES_DIR/Res1.dxg and RES_DIR/Res3.dxg (and the
+// music beside RES_DIR, when there is any) in a throw-away game folder, tours its screens as a
+// player would (main menu, options, high scores, the help pages, name entry, result sending,
+// car selection, the countdown and the race) and writes one PNG of each into OUTDIR.
+// Returns the number of screens written; throws when a step does not reach its screen.
 int WriteMockScreens(const std::filesystem::path& res_dir, const std::filesystem::path& outdir);
 
 }  // namespace trakvolt::art

@@ -15,13 +15,13 @@ KeyAssigns DefaultAssigns() {
   set(InputState::Down, vk::Down);
   set(InputState::Left, vk::Left);
   set(InputState::Right, vk::Right);
-  set(InputState::Button1, 'Z');
-  set(InputState::Button2, 'X');
-  set(InputState::Button3, 'C');
-  set(InputState::Button4, 'P');
+  set(InputState::Button1, vk::Letter('Z'));
+  set(InputState::Button2, vk::Letter('X'));
+  set(InputState::Button3, vk::Letter('C'));
+  set(InputState::Button4, vk::Letter('P'));
   set(InputState::Button5, vk::Escape);
-  set(InputState::Button6, 'Y');
-  set(InputState::Button7, 'N');
+  set(InputState::Button6, vk::Letter('Y'));
+  set(InputState::Button7, vk::Letter('N'));
   set(InputState::Button8, vk::Space);
   return a;
 }

@@ -1,14 +1,9 @@
 // The player's car: the gun and turbo bonuses with their overlay sprites, and the crash.
 #include "race/explosion.h"
 #include "race/player_car.h"
+#include "screens/game_state.h"
 
 namespace trakvolt {
-namespace {
-
-// The overlays are captions from the race pictures, whatever screen code is current.
-constexpr int kRaceState = 1;
-
-}  // namespace
 
 void TMyCarSprite::SetTurboFlameVisible(bool visible) {
   if (world_.Race.TurboActive && BonusFlame != nullptr) BonusFlame->Visible = visible;
@@ -34,8 +29,9 @@ void TMyCarSprite::PlaceBonusOverlays() {
   flame.SetZ(Z() + 1);
 }
 
+// The overlays are captions from the race pictures, whatever screen code is current.
 TCaptionSprite& TMyCarSprite::AddOverlay(const char* image_name) {
-  return world_.Sprites.Add<TCaptionSprite>(world_.Images, world_.Images, kRaceState, image_name,
+  return world_.Sprites.Add<TCaptionSprite>(world_.Images, world_.Images, state::Race, image_name,
                                             world_.Interval());
 }
 

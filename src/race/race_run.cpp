@@ -10,11 +10,11 @@
 #include "race/spawning.h"
 #include "race/track_object.h"
 #include "screens/caption_sprite.h"
+#include "screens/game_state.h"
 
 namespace trakvolt {
 namespace {
 
-constexpr int kRaceSetupState = 10, kRaceState = 1;
 constexpr double kRoadX = 124;
 constexpr double kMarkerStartY = 322;
 constexpr int kBannerMs = 2000;
@@ -74,7 +74,7 @@ void Freeze(TRaceHost& host) {
 void StartRace(TRaceHost& host) {
   TRaceWorld& w = host.World();
   TRaceState& race = w.Race;
-  host.State() = kRaceSetupState;  // the sprites below take the race pictures
+  host.State() = state::RaceSetup;  // the sprites below take the race pictures
   host.StartMusicForState();
   host.ClearButtons();
   host.HideMouseCursor();
@@ -113,7 +113,7 @@ void StartRace(TRaceHost& host) {
 void NewRun(TRaceHost& host) {
   TRaceWorld& w = host.World();
   TRaceState& race = w.Race;
-  host.State() = kRaceState;
+  host.State() = state::Race;
   race.Score = 0;
   race.Lives = 3;
   race.PlayerCar = &w.Sprites.Add<TMyCarSprite>(w, race.SelectedCar);

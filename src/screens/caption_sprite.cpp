@@ -2,19 +2,14 @@
 #include "screens/caption_sprite.h"
 
 #include "platform/platform.h"
+#include "screens/game_state.h"
 
 namespace trakvolt {
-namespace {
-
-// The race and its set-up show the race list's pictures.
-bool InRace(int game_state) { return game_state == 1 || game_state == 10; }
-
-}  // namespace
-
 TCaptionSprite::TCaptionSprite(ParentLink parent, const TImageSource& menu_images,
                                const TImageSource& race_images, int game_state,
                                std::string_view image_name, int timer_interval_ms)
-    : TImageSprite(parent, &(InRace(game_state) ? race_images : menu_images).Find(image_name)) {
+    : TImageSprite(parent,
+                   &(UsesRacePictures(game_state) ? race_images : menu_images).Find(image_name)) {
   X = platform::kScreenWidth / 2.0 - Width / 2.0;
   Y = platform::kScreenHeight / 2.0 - Height / 2.0;
   SetZ(3);

@@ -7,7 +7,6 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateCarSelection = 8;
 constexpr int kFirstCar = 7, kLastCar = 10;
 
 struct CarCard {
@@ -27,7 +26,7 @@ constexpr double kCardY = 161;
 
 void OpenCarSelection(TScreenHost& host) {
   // Every opening starts on car 1.
-  EnterSubScreen(host, kStateCarSelection, 10, kFirstCar, kLastCar, kFirstCar);
+  EnterSubScreen(host, state::CarSelection, 10, kFirstCar, kLastCar, kFirstCar);
   TMenus& m = host.Menus();
   m.StartGameBackgroundSprite = &NewScreenPanel(host, "StartGameBackground");
   for (int i = 0; i < 4; ++i)

@@ -7,7 +7,6 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateHelp = 4;
 constexpr int kPreviousButton = 7, kNextButton = 8;
 constexpr int kPageCount = 4;
 constexpr const char* kHelpPageNames[kPageCount] = {"Help1", "Help2", "Help3", "Help4"};
@@ -15,7 +14,7 @@ constexpr const char* kHelpPageNames[kPageCount] = {"Help1", "Help2", "Help3", "
 }  // namespace
 
 void OpenHelp(TScreenHost& host) {
-  EnterSubScreen(host, kStateHelp, 8, kPreviousButton, kNextButton, kNextButton);
+  EnterSubScreen(host, state::Help, 8, kPreviousButton, kNextButton, kNextButton);
   TMenus& m = host.Menus();
   m.HelpPage = 1;
   m.HelpPageSprite = &NewScreenPanel(host, kHelpPageNames[0]);
@@ -48,7 +47,7 @@ void HelpFrame(TScreenHost& host, int lag_count) {
   }
   KeepMainButtonLit(m, button::Help);
   // The click above may have closed the screen already; it is closed only once.
-  if (host.State() == kStateHelp) ReturnToMenuIfLeft(host, button::Help, CloseHelp);
+  if (host.State() == state::Help) ReturnToMenuIfLeft(host, button::Help, CloseHelp);
   host.BeginFrame(lag_count, true);
   host.EndFrame();
 }

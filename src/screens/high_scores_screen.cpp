@@ -11,7 +11,6 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateHighScores = 3;
 constexpr int kResetButton = kHighScoresResetButton, kOnlineButton = 8;
 constexpr int kTableFont = 3;
 constexpr int kRankX = 60, kNameX = 126, kScoreX = 400;
@@ -20,7 +19,7 @@ constexpr int kFirstRowY = 152, kRowStep = 26;
 }  // namespace
 
 void OpenHighScores(TScreenHost& host) {
-  EnterSubScreen(host, kStateHighScores, 8, kResetButton, kOnlineButton, kOnlineButton);
+  EnterSubScreen(host, state::HighScores, 8, kResetButton, kOnlineButton, kOnlineButton);
   host.SelectFont(kTableFont);
   TMenus& m = host.Menus();
   m.HighScoresBackgroundSprite = &NewScreenPanel(host, "HighScoresBackground");
@@ -40,7 +39,7 @@ void HighScoresFrame(TScreenHost& host, int lag_count) {
   ReturnToMenuIfLeft(host, button::HighScores, CloseHighScores);
   host.BeginFrame(lag_count, true);
   // A screen closed on this frame draws no table over the menu.
-  if (host.State() == kStateHighScores) DrawHighScoreTable(host);
+  if (host.State() == state::HighScores) DrawHighScoreTable(host);
   host.EndFrame();
 }
 

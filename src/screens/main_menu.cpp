@@ -8,7 +8,6 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateMainMenu = 0;
 constexpr double kButtonsStartX = 800;
 // The buttons slide while the first one is right of this, 7 pixels a frame: 35 steps to 555.
 constexpr double kButtonsStopAfter = 558;
@@ -55,14 +54,14 @@ void SlideButtons(TMenus& m) {
 
 void BuildMainMenu(TScreenHost& host, bool rebuild, int return_code) {
   TMenus& m = host.Menus();
-  host.State() = kStateMainMenu;
+  host.State() = state::MainMenu;
   m.ButtonCount = 6;
   m.FirstNavButton = button::Start;
   m.LastNavButton = button::Exit;
   m.MenuReturnCode = return_code;
   if (rebuild) {
     host.StartMusicForState();
-    m.HoveredButton = return_code == 3 ? button::HighScores : button::Start;
+    m.HoveredButton = return_code == menu_return::HighScores ? button::HighScores : button::Start;
     m.MenuPhase = menu_phase::Panels;
     host.Background().SetImage(&host.MenuImages().Find("MainMenuBackground"));
     m.MenuCaption = &host.NewCaption("NullCaption");

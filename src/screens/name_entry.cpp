@@ -2,6 +2,7 @@
 #include "screens/name_entry.h"
 
 #include "persist/high_scores.h"
+#include "platform/virtual_keys.h"
 #include "screens/main_menu.h"
 #include "screens/send_results.h"
 #include "screens/sub_screen.h"
@@ -10,12 +11,10 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateNameEntry = 71;
 constexpr int kNameFont = 4;
 constexpr int kNameX = 400, kNameY = 243;
 constexpr int kFieldEnd = 579;
 constexpr double kCursorLeftmost = 398, kCursorY = 265;
-constexpr unsigned char kEnter = 13, kBackspace = 8;
 constexpr const char* kDefaultName = "NONAME";
 
 }  // namespace
@@ -24,12 +23,12 @@ void ShowRunResult(TScreenHost& host) {
   if (QualifiesForHighScores(host.HighScores(), host.RunScore()))
     OpenNameEntry(host);
   else
-    BuildMainMenu(host, true, 3);
+    BuildMainMenu(host, true, menu_return::HighScores);
 }
 
 void OpenNameEntry(TScreenHost& host) {
   TMenus& m = host.Menus();
-  host.State() = kStateNameEntry;
+  host.State() = state::NameEntry;
   // The race has stopped its music; the next main menu starts the menu's again.
   host.StopMusic();
   host.Background().SetImage(&host.MenuImages().Find("MainMenuBackground"));
@@ -74,7 +73,7 @@ void FinishNameEntry(TScreenHost& host) {
 }
 
 void KeepResultOnClose(TScreenHost& host) {
-  if (host.State() != kStateNameEntry) return;
+  if (host.State() != state::NameEntry) return;
   // The name as it stands, without the question: nothing is sent from a closing game.
   FinishNameEntry(host);
   host.FrameTimer().SetEnabled(false);
@@ -82,10 +81,10 @@ void KeepResultOnClose(TScreenHost& host) {
 
 void NameEntryKey(TScreenHost& host, unsigned char key) {
   std::string& name = host.PlayerName();
-  if (key == kEnter) {
+  if (key == key_char::Enter) {
     FinishNameEntry(host);
     OpenSendResults(host);
-  } else if (key == kBackspace) {
+  } else if (key == key_char::Backspace) {
     name = DeleteLastChar(name);
   } else {
     TypeIntoField(host, name, CyrillicCapital(key), kNameFont, kNameX, kFieldEnd);

@@ -1,6 +1,7 @@
 // The options screen: its rows, the three toggles and the country field with its cursor.
 #include "screens/options_screen.h"
 
+#include "platform/virtual_keys.h"
 #include "screens/button_navigation.h"
 #include "screens/sub_screen.h"
 #include "screens/text_field.h"
@@ -8,13 +9,11 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateOptions = 2;
 constexpr int kScreenModeButton = 7, kCountryButton = 10;
 constexpr int kLabelX = 35, kCountryX = 265;
 constexpr int kCountryFieldEnd = 500;
 constexpr double kCursorLeftmost = 264, kCursorY = 312;
 constexpr int kLabelFont = 4, kInactiveFont = 2, kActiveFont = 3;
-constexpr int kBackspace = 8;
 
 constexpr double kRowButtonY[] = {140, 188, 236, 284};
 constexpr int kRowTextY[] = {145, 193, 241, 289};
@@ -44,7 +43,7 @@ void DrawValueRow(TScreenHost& host, const ValueRow& row, bool second_chosen, in
 }  // namespace
 
 void OpenOptions(TScreenHost& host) {
-  EnterSubScreen(host, kStateOptions, 10, kScreenModeButton, kCountryButton, kScreenModeButton);
+  EnterSubScreen(host, state::Options, 10, kScreenModeButton, kCountryButton, kScreenModeButton);
   TMenus& m = host.Menus();
   for (int i = 0; i < 4; ++i)
     m.Buttons[static_cast<std::size_t>(kScreenModeButton + i)] =
@@ -74,7 +73,7 @@ void OptionsFrame(TScreenHost& host, int lag_count) {
   ReturnToMenuIfLeft(host, button::Options, CloseOptions);
   host.BeginFrame(lag_count, true);
   // A screen closed on this frame draws no text over the menu.
-  if (host.State() == kStateOptions) {
+  if (host.State() == state::Options) {
     if (m.CountryEditing) {
       PlaceCountryCursor(host);
       BlinkCursor(host);
@@ -147,7 +146,7 @@ void PlaceCountryCursor(TScreenHost& host) {
 
 void TypeIntoCountry(TScreenHost& host, unsigned char ch) {
   std::string& country = host.Options().Country;
-  if (ch == kBackspace) {
+  if (ch == key_char::Backspace) {
     country = DeleteLastChar(country);
     return;
   }

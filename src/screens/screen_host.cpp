@@ -4,8 +4,8 @@
 namespace trakvolt {
 
 void TScreenHost::PlayClickSound() {
-  constexpr int kStateRace = 1;  // the race has its own sounds for its keys
-  if (State() != kStateRace) PlaySound("Button_Pressed");
+  // The race has its own sounds for its keys.
+  if (State() != state::Race) PlaySound("Button_Pressed");
 }
 
 }  // namespace trakvolt

@@ -11,6 +11,7 @@
 #include "input/input_device.h"
 #include "persist/game_options.h"
 #include "persist/high_scores.h"
+#include "screens/game_state.h"
 #include "screens/menu_state.h"
 #include "sprites/scroll_background.h"
 #include "sprites/sprite.h"

@@ -8,15 +8,13 @@
 namespace trakvolt {
 namespace {
 
-constexpr int kStateSendResults = 7;
 constexpr int kOkButton = 1, kCancelButton = 2;
-constexpr int kReturnToHighScores = 3;
 
 }  // namespace
 
 void OpenSendResults(TScreenHost& host) {
   TMenus& m = host.Menus();
-  host.State() = kStateSendResults;
+  host.State() = state::SendResults;
   m.ButtonCount = 2;
   m.FirstNavButton = kOkButton;
   m.LastNavButton = kCancelButton;
@@ -51,7 +49,7 @@ void SendResultsClick(TScreenHost& host) {
   // A failed sending has shown its message already; the question closes either way.
   if (h == kOkButton) host.SendResults();
   CloseSendResults(host);
-  BuildMainMenu(host, true, kReturnToHighScores);
+  BuildMainMenu(host, true, menu_return::HighScores);
 }
 
 }  // namespace trakvolt

@@ -94,7 +94,7 @@ void TMForm::FormCreate() {
 }
 
 const TImageList& TMForm::ListForState() const {
-  return GameState == state::Race || GameState == state::RaceSetup ? MImageList3 : MImageList;
+  return UsesRacePictures(GameState) ? MImageList3 : MImageList;
 }
 
 void TMForm::DrawText(std::string_view text, int x, int y) {

@@ -20,6 +20,7 @@
 #include "race/race_state.h"
 #include "race/race_world.h"
 #include "screens/bitmap_text.h"
+#include "screens/game_state.h"
 #include "screens/menu_state.h"
 #include "shell/form_race_host.h"
 #include "shell/form_screen_host.h"
@@ -28,14 +29,6 @@
 #include "sprites/sprite_engine_component.h"
 
 namespace trakvolt {
-
-// Screen codes of GameState.
-namespace state {
-constexpr int MainMenu = 0, Race = 1, Options = 2, HighScores = 3, Help = 4, SendResults = 7,
-              CarSelection = 8, RaceSetup = 10, NameEntry = 71;
-// Before start-up has built a screen (or after it failed): the tick draws nothing.
-constexpr int None = -1;
-}  // namespace state
 
 struct FormSettings {
   // The random seed, fixed to replay a run; without one the clock seeds it and every start

@@ -3,12 +3,9 @@
 
 #include "archive/wave_list.h"
 #include "audio/sound_device.h"
+#include "screens/game_state.h"
 
 namespace trakvolt {
-
-namespace {
-constexpr int kStateRace = 1, kStateRaceSetup = 10;
-}  // namespace
 
 TGameAudio::TGameAudio(TSoundDevice& sound, const TWaveList& waves, TMusicApi& music,
                        const TGameOptions& options, const int& game_state)
@@ -41,7 +38,7 @@ void TGameAudio::StopMusic() {
 }
 
 void TGameAudio::StartMusicForState() {
-  if (game_state_ == kStateRace || game_state_ == kStateRaceSetup)
+  if (UsesRacePictures(game_state_))
     PlayMusic("Data\\Music\\Race.xm", false);
   else
     PlayMusic("Data\\Music\\Menu.xm", false);

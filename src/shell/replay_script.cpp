@@ -53,10 +53,24 @@ struct Replay {
 // The character a key types, as the desktop delivers it (0: none).
 unsigned char KeyChar(int key, const platform::ShiftState& shift) {
   if (shift.alt || shift.ctrl) return 0;
-  if (key == vk::Enter || key == vk::Escape || key == vk::Backspace || key == vk::Space)
-    return static_cast<unsigned char>(key);
-  if (key >= 'A' && key <= 'Z') return static_cast<unsigned char>(shift.shift ? key : key + 32);
-  if (key >= '0' && key <= '9') return static_cast<unsigned char>(key);
+  switch (key) {
+    case vk::Enter:
+      return key_char::Enter;
+    case vk::Escape:
+      return key_char::Escape;
+    case vk::Backspace:
+      return key_char::Backspace;
+    case vk::Space:
+      return key_char::Space;
+    default:
+      break;
+  }
+  if (key >= vk::Letter('A') && key <= vk::Letter('Z')) {
+    const char upper = static_cast<char>('A' + (key - vk::Letter('A')));
+    return static_cast<unsigned char>(shift.shift ? upper : upper - 'A' + 'a');
+  }
+  if (key >= vk::Digit('0') && key <= vk::Digit('9'))
+    return static_cast<unsigned char>('0' + (key - vk::Digit('0')));
   return 0;
 }
 

@@ -1,5 +1,6 @@
 // The screen state machine: the frame of each GameState, pointer moves, clicks and typed keys
 // routed by it, and the start of the race from the car selection.
+#include "platform/virtual_keys.h"
 #include "race/race_run.h"
 #include "screens/button_navigation.h"
 #include "screens/car_selection.h"
@@ -15,7 +16,6 @@
 namespace trakvolt {
 namespace {
 
-constexpr unsigned char kEnter = 13, kEscape = 27, kSpace = 32;
 constexpr int kPreviousPage = 7, kNextPage = 8;
 constexpr int kScreenModeButton = 7, kMusicButton = 8, kSoundButton = 9, kCountryButton = 10;
 constexpr int kFirstCar = 7, kLastCar = 10;
@@ -145,8 +145,8 @@ void TMForm::MDisplayClick() {
 void TMForm::FormKeyPress(unsigned char& key) {
   TScreenHost& host = Screens;
   if (GameState == state::Options) {
-    if (key == kEnter) MDisplayClick();
-    if (key == kEscape) {
+    if (key == key_char::Enter) MDisplayClick();
+    if (key == key_char::Escape) {
       Menus.HoveredButton = button::Options;
       MDisplayClick();  // closes the screen
       return;
@@ -157,7 +157,7 @@ void TMForm::FormKeyPress(unsigned char& key) {
       TypeIntoCountry(host, key);
   }
   if (GameState != state::Race && GameState != state::RaceSetup && GameState != state::Options) {
-    if (key == kEscape) {
+    if (key == key_char::Escape) {
       // A screen's own main button, so that the click below closes it.
       if (GameState == state::HighScores) Menus.HoveredButton = button::HighScores;
       if (GameState == state::Help) Menus.HoveredButton = button::Help;
@@ -167,9 +167,10 @@ void TMForm::FormKeyPress(unsigned char& key) {
     // main menu itself. The table's reset answers Enter and Space only, so that a stray key
     // (or one still held from the race) cannot wipe it.
     const bool stray_on_reset = GameState == state::HighScores &&
-                                Menus.HoveredButton == kHighScoresResetButton && key != kEnter &&
-                                key != kSpace;
-    if (!(GameState == state::MainMenu && key == kEscape) && !stray_on_reset) MDisplayClick();
+                                Menus.HoveredButton == kHighScoresResetButton &&
+                                key != key_char::Enter && key != key_char::Space;
+    if (!(GameState == state::MainMenu && key == key_char::Escape) && !stray_on_reset)
+      MDisplayClick();
   }
   if (GameState == state::NameEntry) NameEntryKey(host, key);
 }

@@ -144,13 +144,12 @@ void SdlDisplay::PresentWindowSurface() {
   SDL_UpdateWindowSurface(win);
 }
 
-void SdlDisplay::WindowToScreen(int& x, int& y) const {
-  if (!initialized_ || path_ != PresentPath::WindowSurface) return;
-  int w = 0, h = 0;
-  SDL_GetWindowSize(owner_.NativeWindow(), &w, &h);
-  if (w == kScreenWidth && h == kScreenHeight) return;
-  WindowToPicture(LetterboxIn(w, h, kScreenWidth, kScreenHeight), kScreenWidth, kScreenHeight, x,
-                  y);
+PointerSpace SdlDisplay::Pointer() const {
+  PointerSpace space;
+  if (!initialized_ || path_ != PresentPath::WindowSurface) return space;
+  space.letterboxed = true;
+  SDL_GetWindowSize(owner_.NativeWindow(), &space.window_w, &space.window_h);
+  return space;
 }
 
 }  // namespace trakvolt::platform

@@ -11,9 +11,6 @@
 #include <span>
 #include <stdexcept>
 
-#include "base/cp1251.h"
-#include "platform/virtual_keys.h"
-
 extern char** environ;
 
 namespace trakvolt::platform {
@@ -21,14 +18,6 @@ namespace trakvolt::platform {
 std::runtime_error SdlFailure(const char* what) {
   return std::runtime_error(std::string(what) + ": " + SDL_GetError());
 }
-
-namespace {
-
-ShiftState ShiftFromMod(Uint16 mod) {
-  return ShiftState{(mod & KMOD_SHIFT) != 0, (mod & KMOD_ALT) != 0, (mod & KMOD_CTRL) != 0};
-}
-
-}  // namespace
 
 // ---- platform ----
 
@@ -158,107 +147,20 @@ JoystickReading SdlInput::Joystick() {
 // ---- events ----
 
 bool SdlEvents::Poll(Event& out) {
-  // Characters of one text event are delivered one key press at a time.
-  if (!pending_text_.empty()) {
-    out = Event{};
-    out.kind = Event::Kind::KeyPress;
-    out.ch = static_cast<unsigned char>(pending_text_.front());
-    pending_text_.erase(0, 1);
-    return true;
-  }
+  // One SDL event can make several of the game's (a text of many characters); they are handed
+  // on before SDL's queue is read again.
   SDL_Event e;
-  while (SDL_PollEvent(&e))
-    if (Translate(e, out)) return true;
-  return false;
+  while (!translator_.Waiting() && SDL_PollEvent(&e))
+    if (translator_.Feed(e, owner_.Screen().Pointer()).reopen_pad) owner_.Input().Reopen();
+  return translator_.Next(out);
 }
 
 void SdlEvents::Wait(int timeout_ms) {
-  if (!pending_text_.empty()) return;
+  if (translator_.Waiting()) return;
   if (timeout_ms < 0)
     SDL_WaitEvent(nullptr);
   else if (timeout_ms > 0)
     SDL_WaitEventTimeout(nullptr, timeout_ms);
-}
-
-bool SdlEvents::Translate(const SDL_Event& e, Event& out) {
-  out = Event{};
-  using K = Event::Kind;
-  switch (e.type) {
-    case SDL_QUIT:
-      out.kind = K::Quit;
-      return true;
-    case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-        out.kind = K::Activate;
-        return true;
-      }
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-        out.kind = K::Deactivate;
-        return true;
-      }
-      return false;
-    case SDL_MOUSEMOTION:
-      out.kind = K::MouseMove;
-      out.x = e.motion.x;
-      out.y = e.motion.y;
-      owner_.Screen().WindowToScreen(out.x, out.y);
-      return true;
-    case SDL_MOUSEBUTTONDOWN:
-      // The second press of a double click is the double click; a first press does nothing
-      // until the button comes up.
-      if (e.button.button != SDL_BUTTON_LEFT || e.button.clicks < 2) return false;
-      out.kind = K::DoubleClick;
-      out.x = e.button.x;
-      out.y = e.button.y;
-      owner_.Screen().WindowToScreen(out.x, out.y);
-      return true;
-    case SDL_MOUSEBUTTONUP:
-      if (e.button.button != SDL_BUTTON_LEFT || e.button.clicks != 1) return false;
-      out.kind = K::Click;
-      out.x = e.button.x;
-      out.y = e.button.y;
-      owner_.Screen().WindowToScreen(out.x, out.y);
-      return true;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      out.kind = e.type == SDL_KEYDOWN ? K::KeyDown : K::KeyUp;
-      HeldKeys& keys = owner_.Input().Keys();
-      out.key = e.type == SDL_KEYDOWN ? keys.Press(e.key) : keys.Release(e.key);
-      out.shift = ShiftFromMod(e.key.keysym.mod);
-      if (out.key == 0) return false;
-      // Enter, Escape and Backspace also arrive as characters: the screens read them as key
-      // presses, and SDL sends no text for them.
-      if (e.type == SDL_KEYDOWN &&
-          (out.key == vk::Enter || out.key == vk::Escape || out.key == vk::Backspace) &&
-          !out.shift.alt)
-        pending_text_ += static_cast<char>(out.key);
-      return true;
-    }
-    case SDL_TEXTINPUT:
-      pending_text_ += Utf8ToCp1251(e.text.text, '\0');
-      pending_text_.erase(std::remove(pending_text_.begin(), pending_text_.end(), '\0'),
-                          pending_text_.end());
-      return Poll(out);
-    case SDL_CONTROLLERBUTTONDOWN:
-    case SDL_CONTROLLERBUTTONUP: {
-      // In the menus a pad's A chooses like Enter and B goes back like Escape.
-      const Uint8 b = e.cbutton.button;
-      if (b != SDL_CONTROLLER_BUTTON_A && b != SDL_CONTROLLER_BUTTON_B) return false;
-      const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
-      out.kind = down ? K::KeyDown : K::KeyUp;
-      out.key = b == SDL_CONTROLLER_BUTTON_A ? vk::Enter : vk::Escape;
-      if (down) pending_text_ += static_cast<char>(out.key);
-      return true;
-    }
-    case SDL_JOYDEVICEADDED:
-    case SDL_JOYDEVICEREMOVED:
-    case SDL_CONTROLLERDEVICEADDED:
-    case SDL_CONTROLLERDEVICEREMOVED:
-      owner_.Input().Reopen();
-      return false;
-    default:
-      return false;
-  }
 }
 
 // ---- audio ----

@@ -11,6 +11,7 @@
 #include "platform/curl_http_client.h"
 #include "platform/platform.h"
 #include "platform/present_choice.h"
+#include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace trakvolt::platform {
@@ -46,9 +47,9 @@ class SdlDisplay final : public Display {
 
   // The path frames take; decided when the display first opens.
   PresentPath Path() const { return path_; }
-  // A pointer position in the window as a position on the 800 x 600 picture (the renderer
-  // maps its own; the window path maps through its letterbox).
-  void WindowToScreen(int& x, int& y) const;
+  // How pointer positions in the window lie over the picture now (the renderer maps its own;
+  // the window path maps through its letterbox).
+  PointerSpace Pointer() const;
 
  private:
   void OpenTexture();
@@ -102,15 +103,14 @@ class SdlInput final : public InputDevices {
 
 class SdlEvents final : public EventLoop {
  public:
-  explicit SdlEvents(SdlPlatform& owner) : owner_(owner) {}
+  SdlEvents(SdlPlatform& owner, HeldKeys& keys) : owner_(owner), translator_(keys) {}
   bool Poll(Event& out) override;
   void Wait(int timeout_ms) override;
   std::uint32_t NowMs() override { return SDL_GetTicks(); }
 
  private:
-  bool Translate(const SDL_Event& e, Event& out);
   SdlPlatform& owner_;
-  std::string pending_text_;  // cp1251 characters of a text event not yet delivered
+  EventTranslator translator_;  // holds the game's events of SDL events already taken
 };
 
 class SdlAudio final : public AudioOutput {
@@ -166,7 +166,7 @@ class SdlPlatform final : public Platform {
   SdlDisplay display_{*this};
   SdlWindow window_{*this};
   SdlInput input_;
-  SdlEvents events_{*this};
+  SdlEvents events_{*this, input_.Keys()};
   std::unique_ptr<SdlAudio> audio_;
   SdlDesktop desktop_{*this};
   CurlHttpClient http_;

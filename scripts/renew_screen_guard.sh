@@ -20,10 +20,11 @@ cmake --build "$build" --target test_pictures
 references="$root/tests/pictures/reference"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-if ! (cd "$build" && TRAKVOLT_GUARD_RENEW="$references" "$build/test_pictures" --gtest_filter=-PictureCheckTest.*) >"$log" 2>&1
-then
+if ! (cd "$build" && TRAKVOLT_GUARD_RENEW="$references" "$build/test_pictures" \
+  '--gtest_filter=-PictureCheckTest.*') >"$log" 2>&1; then
   cat "$log"
   echo "test_pictures failed while renewing" >&2
   exit 1
 fi
 grep '^renewed ' "$log" || echo "every reference was already up to date"
+git -C "$root" status --short -- "$references"

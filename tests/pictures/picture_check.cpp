@@ -156,9 +156,9 @@ std::string PictureGuard::ArtNote() {
       "the generated art changed since the references were made (a new librsvg, cairo or "
       "FreeType can move pixels):";
   for (const auto& [file, hash] : Art()) {
-    const auto was = std::find_if(then->begin(), then->end(),
-                                  [&](const auto& entry) { return entry.first == file; });
-    const std::string before = was == then->end() ? "not kept" : was->second;
+    std::string before = "not kept";
+    for (const auto& [kept_file, kept_hash] : *then)
+      if (kept_file == file) before = kept_hash;
     if (before != hash) note += " " + file + " was " + before + ", is " + hash + ";";
   }
   note.pop_back();

@@ -64,3 +64,14 @@ if(TARGET test_sdl)
     add_dependencies(test_sdl game_data)
   endif()
 endif()
+
+# The screen guard compares with the reference pictures kept in the tree, reads the generated
+# art's fingerprint, and names the renew script in its failures.
+if(TARGET test_pictures)
+  target_compile_definitions(test_pictures PRIVATE
+    TRAKVOLT_GUARD_REFERENCE="${CMAKE_CURRENT_SOURCE_DIR}/pictures/reference"
+    TRAKVOLT_GUARD_RENEW_COMMAND="bash ${PROJECT_SOURCE_DIR}/scripts/renew_screen_guard.sh ${CMAKE_BINARY_DIR}")
+  if(TARGET game_data)
+    add_dependencies(test_pictures game_data)
+  endif()
+endif()

@@ -1,7 +1,8 @@
 // The SDL window shows the same picture on both present paths: every colour converts as SDL
 // converts the texture for the renderer, and a frame presented on either path, captured from
 // the X screen, is the picture pixel for pixel. The captures run under Xvfb from
-// present_test.sh; without a display (or ImageMagick's import) they skip.
+// present_test.sh only (ctest leaves out the ScriptOnly suites); without a display or
+// ImageMagick's import they skip.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -131,7 +132,7 @@ TEST_P(WindowPresent, TheCapturedWindowIsThePictureExactly) {
   display.Finalize();
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, WindowPresent, testing::Values("surface", "texture"));
+INSTANTIATE_TEST_SUITE_P(ScriptOnlyPaths, WindowPresent, testing::Values("surface", "texture"));
 
 }  // namespace
 }  // namespace trakvolt::platform

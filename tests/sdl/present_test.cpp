@@ -15,6 +15,7 @@
 #include "base/png_file.h"
 #include "platform/screen_convert.h"
 #include "platform/sdl/sdl_platform.h"
+#include "support/skip.h"
 
 namespace trakvolt::platform {
 namespace {
@@ -97,8 +98,9 @@ int Mismatches(const Surface& picture, const std::vector<std::uint8_t>& shot) {
 class WindowPresent : public testing::TestWithParam<const char*> {};
 
 TEST_P(WindowPresent, TheCapturedWindowIsThePictureExactly) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display (present_test.sh starts one)";
-  if (std::system("command -v import >/dev/null") != 0) GTEST_SKIP() << "no ImageMagick import";
+  using testing_support::SkipTest;
+  if (!std::getenv("DISPLAY")) SkipTest("no X display", "present_test.sh starts one");
+  if (std::system("command -v import >/dev/null") != 0) SkipTest("no ImageMagick import");
   setenv("TRAKVOLT_PRESENT", GetParam(), 1);
   SdlPlatform machine;
   SdlDisplay& display = static_cast<SdlDisplay&>(machine.GetDisplay());

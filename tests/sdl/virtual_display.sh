@@ -4,6 +4,9 @@
 # start_display: starts Xvfb (1024 x 768, 24 bits) and exports its DISPLAY; fails with 77 when
 #   Xvfb is not installed (the scripts' "skipped"), 1 when it does not start.
 # median: the middle one of the numbers on standard input, one a line.
+# It brings in skip and need_tools (tests/support/skip.sh) for the scripts.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
 
 work=
 xvfb=

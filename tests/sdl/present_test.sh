@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The present paths under a virtual X display: a menu frame from the headless runner and a
 # picture of every colour are shown by the SDL display and compared pixel for pixel with what
-# the X server shows. Skips (77; under CI=true fails) when Xvfb or ImageMagick is not installed.
+# the X server shows. Skips (77; under CI=true fails) when Xvfb or ImageMagick is not installed
+# or the build made no game data.
 # Usage: present_test.sh TEST_PROGRAM REPLAY_PROGRAM DATA_DIR
 set -u
 test_program=$1

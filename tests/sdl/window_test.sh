@@ -3,7 +3,7 @@
 # shows the animated main menu, which answers the keyboard and the mouse; it sleeps between
 # ticks, and closing it saves and exits cleanly.
 # Without a display at all it must say so and fail. Skips (77; under CI=true fails) when Xvfb,
-# the X tools or the X test library are not installed.
+# the X tools or the X test library are not installed, or the build made no game data.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 game=$1

@@ -10,7 +10,7 @@ packages=(
   libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
-  xvfb xauth x11-utils imagemagick sox
+  xvfb xauth x11-utils imagemagick sox python3 libx11-6 libxtst6
   dpkg-dev desktop-file-utils appstream lintian
 )
 

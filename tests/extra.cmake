@@ -75,3 +75,10 @@ if(TARGET test_pictures)
     add_dependencies(test_pictures game_data)
   endif()
 endif()
+
+# How tests say they cannot run here, in the scripts and in the GoogleTest cases, with and
+# without CI=true.
+if(TARGET test_support)
+  add_test(NAME skip_helpers COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/support/skip_test.sh
+           $<TARGET_FILE:test_support>)
+endif()

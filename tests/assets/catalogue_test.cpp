@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "archive/image_list.h"
+#include "support/built_data.h"
 
 namespace trakvolt {
 namespace {
 
-const std::filesystem::path kRes = std::filesystem::path(TRAKVOLT_BUILD_DIR) / "Data" / "Res";
+const std::filesystem::path kRes = testing_support::BuiltData() / "Res";
 
 // Loaded once for the whole suite: the archives are large and read-only here.
 class Catalogue : public ::testing::Test {
@@ -27,6 +28,7 @@ class Catalogue : public ::testing::Test {
     }
   }
   void SetUp() override {
+    testing_support::RequireGameData();
     ASSERT_TRUE(missing_.empty()) << "image archives not built: " << missing_
                                   << "(build the game_data target first)";
   }

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "base/png_file.h"
+#include "support/built_data.h"
 
 namespace trakvolt::art {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kRes = fs::path(TRAKVOLT_BUILD_DIR) / "Data" / "Res";
+const fs::path kRes = testing_support::BuiltData() / "Res";
 
 fs::path ScratchDir(const char* name) {
   const fs::path dir = fs::temp_directory_path() / name;
@@ -28,7 +29,7 @@ fs::path ScratchDir(const char* name) {
 // Every screen of the tour is a different picture of the whole screen: a step that did not
 // reach its screen would repeat the one before.
 TEST(MockScreens, EveryScreenOfTheTourIsItsOwnPicture) {
-  ASSERT_TRUE(fs::exists(kRes / "Res1.dxg")) << "image archives not built (target game_data)";
+  testing_support::RequireGameData();
   const fs::path out = ScratchDir("trakvolt-mock-test");
   const fs::path before = fs::current_path();
   const int written = WriteMockScreens(kRes, out);

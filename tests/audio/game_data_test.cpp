@@ -2,22 +2,21 @@
 // sounds without clipping, and both songs play on past their first order.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "archive/wave_list.h"
 #include "audio/sound_device.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/game_audio.h"
+#include "support/built_data.h"
 #include "wave_maker.h"
 
 namespace trakvolt {
 namespace {
 
-const std::string kData = std::string(TRAKVOLT_BUILD_DIR) + "/Data";
+const std::string kData = testing_support::BuiltData().string();
 
 TEST(GameData, EveryEffectOfTheGameSoundsWithoutClipping) {
+  testing_support::RequireGameData();
   const std::string archive = kData + "/Res/Sounds.dxw";
-  if (!std::filesystem::exists(archive)) GTEST_SKIP() << "this build made no game data";
   platform::HeadlessAudio out;
   TSoundDevice sound(out);
   TWaveList waves;
@@ -41,9 +40,9 @@ TEST(GameData, EveryEffectOfTheGameSoundsWithoutClipping) {
 }
 
 TEST(GameData, BothSongsPlayOnPastTheirFirstOrder) {
+  testing_support::RequireGameData();
   for (const char* file : {"/Music/Menu.xm", "/Music/Race.xm"}) {
     SCOPED_TRACE(file);
-    if (!std::filesystem::exists(kData + file)) GTEST_SKIP() << "this build made no game data";
     platform::HeadlessAudio out;
     TSoundDevice sound(out);
     TMusicPlayer player(sound);

@@ -2,12 +2,11 @@
 # The installed game: `cmake --install` into a temporary prefix, then the installed trakvolt is
 # started under a virtual X display from / with a temporary XDG data home. It must find its
 # data, keep its saves only in the data home (nothing under the prefix, nothing in HOME), and a
-# second start must read them back. Skips (77) when Xvfb is not installed.
+# second start must read them back. Skips (77; under CI=true fails) when Xvfb is not installed.
 set -u
 build=$1
-command -v Xvfb >/dev/null && command -v xwininfo >/dev/null || exit 77
-
 source "$(dirname "$0")/../sdl/virtual_display.sh"
+need_tools "the installed game is started under a virtual X display" Xvfb xwininfo
 work=$(mktemp -d)  # removed at exit with the display
 cleanup() {
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null

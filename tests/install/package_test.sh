@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package and the desktop files: desktop-file-validate, appstreamcli and lintian report
-# no errors, and the package depends on the Debian libraries the programs link. Skips (77)
-# when the checking tools are not installed.
+# no errors, and the package depends on the Debian libraries the programs link. Skips (77;
+# under CI=true fails) when the checking tools are not installed.
 set -u
 build=$1
-for tool in desktop-file-validate appstreamcli lintian dpkg-shlibdeps cpack; do
-  command -v "$tool" >/dev/null || { echo "SKIP: no $tool"; exit 77; }
-done
+source "$(dirname "$0")/../support/skip.sh"
+need_tools "the package checks" desktop-file-validate appstreamcli lintian dpkg-shlibdeps cpack
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }

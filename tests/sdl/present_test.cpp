@@ -1,7 +1,8 @@
 // The SDL window shows the same picture on both present paths: every colour converts as SDL
 // converts the texture for the renderer, and a frame presented on either path, captured from
 // the X screen, is the picture pixel for pixel. The captures run under Xvfb from
-// present_test.sh; without a display (or ImageMagick's import) they skip.
+// present_test.sh only (ctest leaves out the ScriptOnly suites); without a display or
+// ImageMagick's import they skip.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "base/png_file.h"
 #include "platform/screen_convert.h"
 #include "platform/sdl/sdl_platform.h"
+#include "support/skip.h"
 
 namespace trakvolt::platform {
 namespace {
@@ -96,8 +98,9 @@ int Mismatches(const Surface& picture, const std::vector<std::uint8_t>& shot) {
 class WindowPresent : public testing::TestWithParam<const char*> {};
 
 TEST_P(WindowPresent, TheCapturedWindowIsThePictureExactly) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display (present_test.sh starts one)";
-  if (std::system("command -v import >/dev/null") != 0) GTEST_SKIP() << "no ImageMagick import";
+  using testing_support::SkipTest;
+  if (!std::getenv("DISPLAY")) SkipTest("no X display", "present_test.sh starts one");
+  if (std::system("command -v import >/dev/null") != 0) SkipTest("no ImageMagick import");
   setenv("TRAKVOLT_PRESENT", GetParam(), 1);
   SdlPlatform machine;
   SdlDisplay& display = static_cast<SdlDisplay&>(machine.GetDisplay());
@@ -131,7 +134,7 @@ TEST_P(WindowPresent, TheCapturedWindowIsThePictureExactly) {
   display.Finalize();
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, WindowPresent, testing::Values("surface", "texture"));
+INSTANTIATE_TEST_SUITE_P(ScriptOnlyPaths, WindowPresent, testing::Values("surface", "texture"));
 
 }  // namespace
 }  // namespace trakvolt::platform

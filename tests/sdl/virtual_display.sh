@@ -1,9 +1,12 @@
 # Shared by the scripts that run the game's window under a virtual X display (sourced, not run).
 # game_folder DATA: a throw-away working folder whose Data/Res and Data/Music link to DATA, made
-#   the current folder and removed at exit (with the display).
+#   the current folder and removed at exit (with the display). Skips when DATA has no game data.
 # start_display: starts Xvfb (1024 x 768, 24 bits) and exports its DISPLAY; fails with 77 when
 #   Xvfb is not installed (the scripts' "skipped"), 1 when it does not start.
 # median: the middle one of the numbers on standard input, one a line.
+# It brings in skip and need_tools (tests/support/skip.sh) for the scripts.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
 
 work=
 xvfb=
@@ -14,6 +17,11 @@ cleanup_virtual_display() {
 trap cleanup_virtual_display EXIT
 
 game_folder() {
+  local sub
+  for sub in Res Music; do
+    [ -d "$1/$sub" ] || skip "this build made no game data (TRAKVOLT_ASSETS=OFF): no $1/$sub" \
+      "scripts/test.sh makes it in the normal build and links it into the others"
+  done
   work=$(mktemp -d)
   mkdir -p "$work/Data"
   ln -s "$1/Res" "$work/Data/Res"

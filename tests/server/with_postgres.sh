@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs a command with TRAKVOLT_TEST_PG_HOST naming the socket folder of a private PostgreSQL
 # server started for it in a temporary folder (no TCP port), stopped and removed afterwards.
-# Exits 77 (skipped) when PostgreSQL is not installed.
+# Exits 77 (skipped; under CI=true fails) when PostgreSQL is not installed.
 set -euo pipefail
-bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
-[ -n "$bin" ] && [ -x "$bin/initdb" ] || { echo "PostgreSQL not installed"; exit 77; }
+source "$(dirname "$0")/../support/skip.sh"
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1 || true)
+[ -n "$bin" ] && [ -x "$bin/initdb" ] || skip "PostgreSQL not installed (no /usr/lib/postgresql/*/bin/initdb)"
 dir=$(mktemp -d /tmp/trakvolt-pg.XXXXXX)
 as=()
 # PostgreSQL refuses to run as root: run it as nobody then.

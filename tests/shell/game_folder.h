@@ -1,6 +1,7 @@
 // A throw-away working directory for a game run: Data/Res and Data/Music link to the build's
 // generated data (or are absent), Data/Save starts empty, and the previous directory comes back
-// at the end.
+// at the end. Asked for the built data in a build that made none, it skips the running test
+// before anything is made, so a fixture holding it never builds a game over nothing.
 #pragma once
 
 #include <stdlib.h>
@@ -8,20 +9,22 @@
 #include <filesystem>
 #include <string>
 
+#include "support/built_data.h"
+
 namespace trakvolt::testing_support {
 
 class GameFolder {
  public:
   enum class Data { Built, None };
   explicit GameFolder(Data data = Data::Built) : previous_(std::filesystem::current_path()) {
+    if (data == Data::Built) RequireGameData();
     std::string pattern = (std::filesystem::temp_directory_path() / "trakvolt-run-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
     if (data == Data::Built) {
-      const std::filesystem::path built = std::filesystem::path(TRAKVOLT_BUILD_DIR) / "Data";
+      const std::filesystem::path built = BuiltData();
       std::filesystem::create_directories(path_ / "Data");
       for (const char* sub : {"Res", "Music"})
-        if (std::filesystem::exists(built / sub))
-          std::filesystem::create_directory_symlink(built / sub, path_ / "Data" / sub);
+        std::filesystem::create_directory_symlink(built / sub, path_ / "Data" / sub);
     }
     std::filesystem::current_path(path_);
   }

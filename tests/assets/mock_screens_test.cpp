@@ -2,6 +2,7 @@
 #include "mock_screens.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,8 +21,9 @@ namespace fs = std::filesystem;
 
 const fs::path kRes = testing_support::BuiltData() / "Res";
 
+// Named after the process too, so that two test runs on one machine keep apart.
 fs::path ScratchDir(const char* name) {
-  const fs::path dir = fs::temp_directory_path() / name;
+  const fs::path dir = fs::temp_directory_path() / (name + ("-" + std::to_string(getpid())));
   fs::remove_all(dir);
   return dir;
 }

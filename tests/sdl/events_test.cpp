@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_events.h"
+#include "sdl/key_event.h"
 
 namespace trakvolt::platform {
 namespace {
@@ -24,23 +25,11 @@ SDL_Event Text(const char* utf8) {
   return e;
 }
 
-SDL_Event Key(Uint32 type, SDL_Scancode sc, SDL_Keycode label, Uint16 mod = KMOD_NONE,
-              bool repeat = false) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.repeat = repeat ? 1 : 0;
-  e.key.keysym.scancode = sc;
-  e.key.keysym.sym = label;
-  e.key.keysym.mod = mod;
-  return e;
-}
 SDL_Event Down(SDL_Scancode sc, SDL_Keycode label, Uint16 mod = KMOD_NONE) {
-  return Key(SDL_KEYDOWN, sc, label, mod);
+  return KeySdlEvent(SDL_KEYDOWN, sc, label, mod);
 }
 SDL_Event Up(SDL_Scancode sc, SDL_Keycode label, Uint16 mod = KMOD_NONE) {
-  return Key(SDL_KEYUP, sc, label, mod);
+  return KeySdlEvent(SDL_KEYUP, sc, label, mod);
 }
 
 SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks, int x, int y) {
@@ -152,7 +141,7 @@ const EventCase kCases[] = {
      {KeyDown(8), Press('\b')}},
     {"RepeatedEnterIsKeyDownAndCharacterAgain",
      {Down(SDL_SCANCODE_RETURN, SDLK_RETURN),
-      Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE, true)},
+      KeySdlEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE, true)},
      {KeyDown(13), Press('\r'), KeyDown(13), Press('\r')}},
     {"AltEnterIsOnlyKeyDown",
      {Down(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT)},

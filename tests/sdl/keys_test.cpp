@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/sdl/sdl_keys.h"
+#include "sdl/key_event.h"
 
 namespace trakvolt::platform {
 namespace {
@@ -27,14 +28,7 @@ std::string Describe(const KeyCase& c) {
 }
 
 SDL_KeyboardEvent KeyEvent(Uint32 type, SDL_Scancode sc, SDL_Keycode label, bool repeat = false) {
-  SDL_Event e{};
-  e.type = type;
-  e.key.type = type;
-  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.key.repeat = repeat ? 1 : 0;
-  e.key.keysym.scancode = sc;
-  e.key.keysym.sym = label;
-  return e.key;
+  return KeySdlEvent(type, sc, label, KMOD_NONE, repeat).key;
 }
 
 // SDL's keyboard state with only `sc` down.

@@ -5,6 +5,7 @@
 #include "screens/game_state.h"
 
 namespace trakvolt {
+
 TCaptionSprite::TCaptionSprite(ParentLink parent, const TImageSource& menu_images,
                                const TImageSource& race_images, int game_state,
                                std::string_view image_name, int timer_interval_ms)

@@ -18,8 +18,8 @@ constexpr bool UsesRacePictures(int game_state) {
   return game_state == state::Race || game_state == state::RaceSetup;
 }
 
-// What the main menu highlights when it is built afresh: the start button, or the high-score
-// button when the player comes back from the high scores.
+// What a main menu built afresh does once it is in: nothing more (Start), or, after a run, light
+// the high-score button and open the table on its first interactive frame (HighScores).
 namespace menu_return {
 constexpr int Start = 0, HighScores = 3;
 }  // namespace menu_return

@@ -70,7 +70,7 @@ void HighScoresClick(TScreenHost& host) {
     host.OpenOnlineTable();
   } else if (h != 0) {
     CloseHighScores(host);
-    BuildMainMenu(host, false, 0);
+    BuildMainMenu(host, false, menu_return::Start);
   }
 }
 

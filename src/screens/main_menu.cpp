@@ -105,9 +105,9 @@ void MainMenuFrame(TScreenHost& host, int lag_count) {
       m.MenuCaption->SetImage(&host.MenuImages().Find(kMainButtons[m.HoveredButton - 1].caption));
     }
     // A menu built after a run shows the table on its first interactive frame.
-    if (m.MenuReturnCode == 3) {
+    if (m.MenuReturnCode == menu_return::HighScores) {
       OpenHighScores(host);
-      m.MenuReturnCode = 0;
+      m.MenuReturnCode = menu_return::Start;
     }
   }
   if (m.MenuPhase == menu_phase::Panels) SlidePanels(m);

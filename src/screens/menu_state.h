@@ -5,6 +5,7 @@
 #include <array>
 
 #include "screens/caption_sprite.h"
+#include "screens/game_state.h"
 #include "screens/menu_button.h"
 
 namespace trakvolt {
@@ -37,7 +38,7 @@ struct TMenus {
 
   // Main menu.
   int MenuPhase = menu_phase::Interactive;
-  int MenuReturnCode = 0;
+  int MenuReturnCode = menu_return::Start;
   TCaptionSprite* MenuCaption = nullptr;
   TCaptionSprite* UpPanelSprite = nullptr;
   TCaptionSprite* DownPanelSprite = nullptr;

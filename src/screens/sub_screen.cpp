@@ -33,7 +33,7 @@ bool HighlightLeftScreen(const TMenus& m, int own_button) {
 void ReturnToMenuIfLeft(TScreenHost& host, int own_button, void (*close)(TScreenHost&)) {
   if (!HighlightLeftScreen(host.Menus(), own_button)) return;
   close(host);
-  BuildMainMenu(host, false, 0);
+  BuildMainMenu(host, false, menu_return::Start);
 }
 
 void FreeButtons(TMenus& menus, int first, int last) {

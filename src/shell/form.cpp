@@ -90,7 +90,7 @@ void TMForm::FormCreate() {
   Text.InitGlyphWidths();
   ScrollBackground = &MSpriteEngine.Engine().Add<TScrollBackground>(
       ListForState(), "MainMenuBackground", RaceState.RoadSpeed);
-  BuildMainMenu(Screens, true, 0);
+  BuildMainMenu(Screens, true, menu_return::Start);
 }
 
 const TImageList& TMForm::ListForState() const {

@@ -108,7 +108,7 @@ void TMForm::MDisplayClick() {
       if (h != kCountryButton) StopCountryEditing(host);
       if (h == button::Options) {
         CloseOptions(host);
-        BuildMainMenu(host, false, 0);
+        BuildMainMenu(host, false, menu_return::Start);
       }
       return;
     case state::HighScores:
@@ -124,13 +124,13 @@ void TMForm::MDisplayClick() {
         TurnHelpPage(host, +1);
       } else if (h != 0) {
         CloseHelp(host);
-        BuildMainMenu(host, false, 0);
+        BuildMainMenu(host, false, menu_return::Start);
       }
       return;
     case state::CarSelection:
       if (h == 0) return;
       CloseCarSelection(host);
-      BuildMainMenu(host, false, 0);
+      BuildMainMenu(host, false, menu_return::Start);
       if (h >= kFirstCar && h <= kLastCar) {
         TearDownMainMenu(host);
         RaceState.SelectedCar = h - 6;
@@ -184,7 +184,7 @@ void TMForm::StartRace() {
     // once, by the event's handler.
     RaceTeardown(RaceHost);
     try {
-      BuildMainMenu(Screens, true, 0);
+      BuildMainMenu(Screens, true, menu_return::Start);
     } catch (...) {
       GameState = state::None;  // no screen to run: the window can still be closed
     }

@@ -1,3 +1,5 @@
+// The screen guard's comparison with the reference pictures, the pictures a mismatch leaves,
+// and the art fingerprint kept beside the references.
 #include "pictures/picture_check.h"
 
 #include <algorithm>
@@ -179,6 +181,11 @@ fs::path PictureGuard::FailurePath(const std::string& name, const char* suffix) 
   return places_.failures / (name + suffix);
 }
 
+void PictureGuard::ClearFailure(const std::string& name) const {
+  RemoveFile(FailurePath(name, ".png"));
+  RemoveFile(FailurePath(name, ".diff.png"));
+}
+
 void PictureGuard::Renew(const std::string& name, const Surface& picture) {
   fs::create_directories(places_.references);
   const fs::path path = places_.references / (name + ".png");
@@ -203,8 +210,7 @@ void PictureGuard::Renew(const std::string& name, const Surface& picture) {
       same_size ? Compare(*reference, picture) : PictureDifference{};
 
   if (same_size && difference.count == 0 && !renewing_) {
-    RemoveFile(FailurePath(name, ".png"));
-    RemoveFile(FailurePath(name, ".diff.png"));
+    ClearFailure(name);
     return ::testing::AssertionSuccess();
   }
   if (renewing_) {
@@ -216,8 +222,7 @@ void PictureGuard::Renew(const std::string& name, const Surface& picture) {
         throw GameError("Cannot write " + art_file.string());
       std::printf("renewed %s\n", art_file.string().c_str());
     }
-    RemoveFile(FailurePath(name, ".png"));
-    RemoveFile(FailurePath(name, ".diff.png"));
+    ClearFailure(name);
     return ::testing::AssertionSuccess();
   }
 

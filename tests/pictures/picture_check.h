@@ -55,6 +55,8 @@ class PictureGuard {
   std::string Advice(bool missing) const;
   void Renew(const std::string& name, const Surface& picture);
   std::filesystem::path FailurePath(const std::string& name, const char* suffix) const;
+  // Removes the pictures an earlier mismatch of `name` left.
+  void ClearFailure(const std::string& name) const;
 
   GuardPlaces places_;
   std::string renew_value_;

@@ -19,6 +19,7 @@
 #include "screens/name_entry.h"
 #include "screens/screen_fixture.h"
 #include "shell/replay_script.h"
+#include "support/built_data.h"
 
 namespace trakvolt::testing_support {
 namespace {
@@ -35,7 +36,7 @@ void Keep(const std::string& name, const Surface& picture) {
 PictureGuard ScreenGuard() {
   return PictureGuard(
       {TRAKVOLT_GUARD_REFERENCE, std::filesystem::path(TRAKVOLT_BUILD_DIR) / "screen-guard",
-       std::filesystem::path(TRAKVOLT_BUILD_DIR) / "Data" / "Res", TRAKVOLT_GUARD_RENEW_COMMAND},
+       BuiltData() / "Res", TRAKVOLT_GUARD_RENEW_COMMAND},
       std::getenv("TRAKVOLT_GUARD_RENEW"));
 }
 

@@ -1,11 +1,13 @@
 // Atomic file replacement: a unique temporary file beside the target, flushed, then renamed.
 #include "base/file_replace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -18,6 +20,9 @@ namespace {
 
 [[noreturn]] void ThrowIoError(int err) { throw GameError(IoErrorMessage(err)); }
 
+constexpr int kSuffixDigits = 12;
+constexpr char kHex[] = "0123456789abcdef";
+
 // Twelve hex digits from the system's random source (the clock and the process number only
 // when that fails), so that two games never pick the same temporary name.
 std::string UniqueSuffix(unsigned attempt) {
@@ -25,9 +30,8 @@ std::string UniqueSuffix(unsigned attempt) {
   if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != sizeof bits)
     bits = (static_cast<std::uint64_t>(::getpid()) << 32) ^
            static_cast<std::uint64_t>(std::time(nullptr)) ^ (std::uint64_t{attempt} << 20);
-  static const char kHex[] = "0123456789abcdef";
   std::string s;
-  for (int i = 0; i < 12; ++i, bits >>= 4) s += kHex[bits & 15];
+  for (int i = 0; i < kSuffixDigits; ++i, bits >>= 4) s += kHex[bits & 15];
   return s;
 }
 
@@ -91,6 +95,30 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string TempPrefixFor(const std::string& target) { return target + ".tmp."; }
+
+std::vector<std::string> TempFilesFor(const std::string& target) {
+  const std::string prefix = TempPrefixFor(target);
+  const std::string folder = FolderOf(prefix);
+  const std::string name_prefix = prefix.substr(prefix.find_last_of('/') + 1);
+  const auto is_suffix = [](std::string_view s) {
+    return s.size() == kSuffixDigits && s.find_first_not_of(kHex) == std::string_view::npos;
+  };
+  std::vector<std::string> found;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return found;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.substr(0, name_prefix.size()) != name_prefix ||
+        !is_suffix(name.substr(name_prefix.size())))
+      continue;
+    const std::string path = folder + "/" + std::string(name);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) found.push_back(path);
+  }
+  ::closedir(dir);
+  std::sort(found.begin(), found.end());
+  return found;
+}
 
 PendingFile::PendingFile(const std::string& path, std::string_view bytes)
     : target_(ResolveWriteTarget(path)) {

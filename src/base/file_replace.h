@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trakvolt {
 
@@ -21,6 +22,11 @@ std::string FolderOf(const std::string& path);
 
 // The prefix of every temporary file that stands beside `target` while it is being replaced.
 std::string TempPrefixFor(const std::string& target);
+
+// The temporary files a PendingFile for `target` left behind (an exit cut short): regular files
+// named exactly as it names them, the prefix and twelve lowercase hex digits; sorted by name.
+// Anything else beside the target, whatever its name, is not the game's.
+std::vector<std::string> TempFilesFor(const std::string& target);
 
 // A complete new version of a file, written and flushed to disk beside it under a fresh,
 // unique name (created new, never through an existing file or link), waiting to be put in

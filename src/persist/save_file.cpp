@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <optional>
 
 #include "base/file_names.h"
 #include "base/file_replace.h"
@@ -38,6 +39,16 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   struct stat st {};
   if (::lstat(to.c_str(), &st) == 0 || errno != ENOENT) return false;
   return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The content of a regular file (never through a link), or nothing when it is something else
+// or cannot be read.
+std::optional<std::string> RegularFileBytes(const std::string& path) {
+  try {
+    return ReadSaveFile(path, Links::Refuse);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -119,12 +130,39 @@ std::string KeptAsideName(const std::string& path, int generation) {
   return generation == 0 ? path + ".bad" : path + ".bad." + std::to_string(generation);
 }
 
-bool KeepAside(const std::string& path) {
-  for (int generation = 0; generation < kKeptAsideCopies; ++generation) {
-    if (RenameNoReplace(path, KeptAsideName(path, generation))) return true;
-    if (errno != EEXIST && errno != ENOTEMPTY && errno != EISDIR) return false;
+KeptAside KeepAside(const std::string& path) {
+  // A copy already kept with the same content: keeping this one would only use up a name.
+  if (const auto bytes = RegularFileBytes(path)) {
+    for (int generation = 0; generation < kKeptAsideCopies; ++generation) {
+      const std::string kept = KeptAsideName(path, generation);
+      if (RegularFileBytes(kept) == bytes) {
+        if (::unlink(path.c_str()) != 0) break;
+        return {kept, {}};
+      }
+    }
   }
-  return false;
+  for (int generation = 0; generation < kKeptAsideCopies; ++generation) {
+    const std::string kept = KeptAsideName(path, generation);
+    if (RenameNoReplace(path, kept)) return {kept, {}};
+    if (errno != EEXIST && errno != ENOTEMPTY && errno != EISDIR)
+      return {{}, IoErrorMessage(errno)};
+  }
+  return {{},
+          Format("%s to %s are all taken", GameFileName(KeptAsideName(path, 0)).c_str(),
+                 GameFileName(KeptAsideName(path, kKeptAsideCopies - 1)).c_str())};
+}
+
+void FreeKeptAsideNames(const std::string& path) {
+  for (int generation = 0; generation < kKeptAsideCopies; ++generation) {
+    struct stat st {};
+    if (::lstat(KeptAsideName(path, generation).c_str(), &st) != 0) return;  // a name is free
+  }
+  const auto in_place = RegularFileBytes(path);
+  if (!in_place) return;
+  for (int generation = 0; generation < kKeptAsideCopies; ++generation) {
+    const std::string kept = KeptAsideName(path, generation);
+    if (RegularFileBytes(kept) == in_place) ::unlink(kept.c_str());
+  }
 }
 
 }  // namespace trakvolt

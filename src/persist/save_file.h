@@ -53,9 +53,22 @@ inline constexpr int kKeptAsideCopies = 10;
 // The name of kept-aside copy number `generation` (0 .. kKeptAsideCopies-1) of `path`.
 std::string KeptAsideName(const std::string& path, int generation);
 
+// Where KeepAside put a file, or why it could not.
+struct KeptAside {
+  std::string name;  // the kept-aside copy that now holds the file's content
+  std::string why;   // empty when it was kept; else the reason, for the error box
+  explicit operator bool() const { return why.empty(); }
+};
+
 // Moves a damaged save file (or whatever stands under its name) aside to the first free
-// kept-aside name, never replacing an older copy. Returns false when it could not (no free
-// name, or the folder refuses); the file is then left where it is.
-bool KeepAside(const std::string& path);
+// kept-aside name, never replacing an older copy. A regular file identical to a copy already
+// kept is not kept twice: it is removed and that copy named. When it cannot be kept (every name
+// taken, or the folder refuses) the file is left where it is.
+KeptAside KeepAside(const std::string& path);
+
+// When every kept-aside name of `path` is taken, removes the copies whose content is the same
+// as the file standing at `path` (they hold nothing that is not in place), so that a damaged
+// file can still be kept aside later. Links and files that cannot be read are left alone.
+void FreeKeptAsideNames(const std::string& path);
 
 }  // namespace trakvolt

@@ -81,11 +81,19 @@ void TMForm::FormCreate() {
   // A fixed seed replays a run; otherwise every start races differently.
   Random.Seed(settings_.seed ? *settings_.seed : FreshSeed());
   // A missing or damaged save file does not stop the game: it starts with the defaults and
-  // the damaged file is kept aside; its message is shown once.
-  const SaveDataLoad loaded = LoadSaveData(kSaveFolder, HighScores, GameOptions, ScoreCheck);
+  // the damaged file is kept aside; what start-up found is told in one box.
+  save_lock_.emplace(kSaveFolder);
+  const SaveDataLoad loaded =
+      LoadSaveData(kSaveFolder, HighScores, GameOptions, ScoreCheck,
+                   save_lock_->HeldElsewhere() ? SaveAccess::ReadOnly : SaveAccess::ReadWrite);
   save_loaded_ = true;
   save_allowed_ = loaded.may_save;
-  for (const std::string& message : loaded.messages) ShowError(message);
+  why_not_saved_ = loaded.why_not_saved;
+  if (!loaded.messages.empty()) {
+    std::string text;
+    for (const std::string& message : loaded.messages) text += (text.empty() ? "" : "\n") + message;
+    ShowError(text);
+  }
   ApplyScreenMode();
   Text.InitGlyphWidths();
   ScrollBackground = &MSpriteEngine.Engine().Add<TScrollBackground>(
@@ -200,22 +208,42 @@ void TMForm::FormKeyUp(int key, platform::ShiftState) {
 void TMForm::SaveAndQuit() {
   // Ask the loop to end first, so that a failed save cannot keep the player from leaving.
   terminated_ = true;
-  if (!save_loaded_) return;
-  if (!save_allowed_)
-    throw GameError("The settings and scores were not saved: a damaged save file is in the way");
-  SaveGameData(kSaveFolder, GameOptions, HighScores);
+  const std::string failure = WriteExitSave();
+  if (!failure.empty()) throw GameError(failure);
 }
 
-void TMForm::KeepScoresBeforeReset() { WriteResetCopy(kSaveFolder, GameOptions, HighScores); }
+std::string TMForm::WriteExitSave() {
+  if (!save_loaded_) return {};
+  std::string failure;
+  try {
+    if (!save_allowed_)
+      throw GameError("The settings and scores were not saved: " + why_not_saved_);
+    SaveGameData(kSaveFolder, GameOptions, HighScores);
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  exit_saved_ = true;
+  last_exit_failure_ = failure;
+  return failure;
+}
+
+void TMForm::KeepScoresBeforeReset() {
+  // A game that may not write keeps no copy either: its reset never reaches the disk.
+  if (!save_loaded_ || !save_allowed_) return;
+  WriteResetCopy(kSaveFolder, GameOptions, HighScores);
+}
 
 bool TMForm::FormDestroy() {
   if (destroyed_) return final_save_ok_;
   destroyed_ = true;
-  final_save_ok_ = false;
-  Guarded([&] {
-    SaveAndQuit();
-    final_save_ok_ = true;
-  });
+  terminated_ = true;
+  // The exit button saved already and showed its failure: the same failure again is not a
+  // second box.
+  const bool told = exit_saved_;
+  const std::string told_failure = last_exit_failure_;
+  const std::string failure = WriteExitSave();
+  final_save_ok_ = failure.empty();
+  if (!failure.empty() && !(told && failure == told_failure)) ShowError(failure);
   return final_save_ok_;
 }
 

@@ -16,6 +16,7 @@
 #include "persist/game_options.h"
 #include "persist/high_scores.h"
 #include "persist/online_service.h"
+#include "persist/save_lock.h"
 #include "platform/platform.h"
 #include "race/race_state.h"
 #include "race/race_world.h"
@@ -167,6 +168,8 @@ class TMForm final : public platform::DisplayListener {
   // race pauses), then plays on.
   void FormDeactivate();
   void FormActivate();
+  // The exit's writes; returns the failure's message, empty when all went well.
+  std::string WriteExitSave();
   // Runs one event or tick handler; an error abandons it and shows the error box.
   template <typename F>
   void Guarded(F&& handler);
@@ -174,9 +177,16 @@ class TMForm final : public platform::DisplayListener {
   platform::Platform& platform_;
   FormSettings settings_;
   bool terminated_ = false;
-  // The save files were read at start-up and may be written at exit.
+  // The save folder is this game's for the whole run (another game on it only reads).
+  std::optional<SaveFolderLock> save_lock_;
+  // The save files were read at start-up and may be written at exit; why not, when not.
   bool save_loaded_ = false;
   bool save_allowed_ = false;
+  std::string why_not_saved_;
+  // The exit's save ran (the exit button, or the shutdown) and how it failed: one failure is
+  // one box, however often the exit tries.
+  bool exit_saved_ = false;
+  std::string last_exit_failure_;
   bool destroyed_ = false;
   bool final_save_ok_ = true;
   std::optional<platform::WindowPlacement> stored_placement_;

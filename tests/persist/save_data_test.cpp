@@ -122,7 +122,10 @@ TEST(SaveData, DamagedScoreFileIsKeptAsideAndTheGameGoesOn) {
   SaveGameData(folder.Path(), {true, true, false, "DE"}, DefaultTable());
   folder.CopyFixture("hs_damaged", "hs");
   const Loaded l = Load(folder);
-  EXPECT_EQ(l.messages(), std::vector<std::string>{"Invalid numeric input"});
+  // The failure first, then where the file went.
+  EXPECT_EQ(l.messages(), std::vector<std::string>{"Invalid numeric input\n" + folder.File("hs") +
+                                                   " is kept as " + folder.File("hs.bad") +
+                                                   "; the default scores take its place"});
   EXPECT_EQ(Rows(l.table), Rows(DefaultTable()));
   EXPECT_EQ(l.options, (TGameOptions{true, true, false, "DE"}));
   folder.CopyFixture("hs_damaged", "expected");
@@ -137,7 +140,9 @@ TEST(SaveData, DamagedOptionsAreKeptAsideAndTheirCheckLineStillVouchesForTheTabl
   options[0] = 'Y';  // one bad character on line 1
   folder.Write("options", options);
   Loaded l = Load(folder);
-  EXPECT_EQ(l.messages(), std::vector<std::string>{"Invalid numeric input"});
+  ASSERT_EQ(l.messages().size(), 1u);
+  EXPECT_EQ(l.messages()[0].substr(0, l.messages()[0].find('\n')), "Invalid numeric input");
+  EXPECT_NE(l.messages()[0].find("options.bad; the first-run settings"), std::string::npos);
   EXPECT_EQ(l.options, TGameOptions{});
   EXPECT_EQ(folder.Read("options.bad"), options);
   EXPECT_EQ(Rows(l.table), Rows(PlayersTable()));
@@ -178,7 +183,8 @@ TEST(SaveData, AFailedOptionsWriteLeavesTheOldPairWhole) {
   fs::remove(folder.File("options"));
   fs::create_directories(folder.File("options/in the way"));  // cannot be replaced by a file
   EXPECT_EQ(savetest::ErrorOf([&] { SaveGameData(folder.Path(), {}, PlayersTable()); }),
-            "File access denied");
+            "File access denied\n" + folder.File("options") +
+                " could not be replaced: nothing was saved");
   EXPECT_EQ(folder.Read("hs"), old_hs);
   EXPECT_EQ(Names(folder), (std::vector<std::string>{"hs", "options"}));
 }
@@ -245,7 +251,9 @@ TEST(SaveData, TwoStartsWithoutOptionsKeepThePlayersTableAndItComesBackWithTheOp
   const Loaded l = Load(folder);
   EXPECT_EQ(Rows(l.table), Rows(PlayersTable()));
   EXPECT_FALSE(folder.Has("hs.bad"));
-  EXPECT_TRUE(folder.Has("hs.bad.1") && folder.Has("hs.bad.2"));  // nothing silently dropped
+  // The default table that stood in place is kept already: not twice.
+  EXPECT_EQ(folder.Read("hs.bad.1"), HighScoreFileText(DefaultTable()));
+  EXPECT_FALSE(folder.Has("hs.bad.2"));
 }
 
 TEST(SaveData, ALinkLeftUnderATemporaryNameIsNeverWrittenThrough) {
@@ -259,7 +267,8 @@ TEST(SaveData, ALinkLeftUnderATemporaryNameIsNeverWrittenThrough) {
   EXPECT_EQ(Rows(l.table), Rows(PlayersTable()));
   SaveGameData(folder.Path(), l.options, l.table);
   EXPECT_EQ(outside.Read("precious"), "not the game's");
-  EXPECT_EQ(Names(folder), (std::vector<std::string>{"hs", "options"}));  // links cleared away
+  // Not the game's own leftovers: they stay.
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"hs", "hs.tmp", "options", "options.tmp"}));
 }
 
 TEST(SaveData, FifoFolderOrHugeScoreFilesAreKeptAsideWithoutHangingOrFillingMemory) {

@@ -29,6 +29,8 @@ TEST(ErrorBox, FullStopRule) {
       {"Stop!", "Stop!"},
       {"", ""},
       {"\xCE\xF8\xE8\xE1\xEA\xE0", "\xCE\xF8\xE8\xE1\xEA\xE0."},  // a cp1251 letter
+      {"Disk full\nhs could not be written (2)\n\nDone.",
+       "Disk full.\nhs could not be written (2)\n\nDone."},
   };
   for (auto c : cases) EXPECT_EQ(ErrorBoxText(c.in), c.out) << c.in;
 }

@@ -210,14 +210,15 @@ SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table, TGam
   SaveDataLoad result;
   Repairs repairs(access, hook, result);
   if (!repairs.Writes()) {
-    const std::string message = Format(
+    std::string name = GameFileName(SaveFilePath(folder, ""));
+    if (!name.empty() && (name.back() == '\\' || name.back() == '/'))
+      name.pop_back();  // the separator SaveFilePath ends a folder with
+    result.messages.push_back(Format(
         "The save folder %s is in use by another game\nThis game will not save its settings "
         "or scores",
-        GameFileName(SaveFilePath(folder, "")).c_str());
-    result.messages.push_back(message);
+        name.c_str()));
     result.may_save = false;
-    result.why_not_saved = Format("the save folder %s is in use by another game",
-                                  GameFileName(SaveFilePath(folder, "")).c_str());
+    result.why_not_saved = Format("the save folder %s is in use by another game", name.c_str());
   }
   const std::string hs_path = SaveFilePath(folder, kHighScoreFileName);
   const std::string opts_path = SaveFilePath(folder, kOptionsFileName);

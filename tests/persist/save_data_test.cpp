@@ -175,18 +175,38 @@ TEST(SaveData, CrOnlyAndLfOnlyOptionsLoadTheirValues) {
   }
 }
 
-TEST(SaveData, AFailedOptionsWriteLeavesTheOldPairWhole) {
-  savetest::TempSaveFolder folder;
-  SaveGameData(folder.Path(), {}, PlayersTable(5000));
-  const std::string old_hs = folder.Read("hs");
-  const std::string old_options = folder.Read("options");
-  fs::remove(folder.File("options"));
-  fs::create_directories(folder.File("options/in the way"));  // cannot be replaced by a file
-  EXPECT_EQ(savetest::ErrorOf([&] { SaveGameData(folder.Path(), {}, PlayersTable()); }),
-            "File access denied\n" + folder.File("options") +
-                " could not be replaced: nothing was saved");
-  EXPECT_EQ(folder.Read("hs"), old_hs);
-  EXPECT_EQ(Names(folder), (std::vector<std::string>{"hs", "options"}));
+TEST(SaveData, AFailedExitWriteNamesTheFileAndWhatWasSaved) {
+  // A folder in the way cannot be replaced by a file.
+  struct {
+    const char* blocked;
+    const char* said;
+    std::vector<std::string> left;
+  } cases[] = {
+      {"options", "options could not be replaced: nothing was saved", {"hs", "options"}},
+      {"hs",
+       "hs could not be replaced: the settings were saved, and the new scores wait in ",
+       {"hs", "hs.tmp.", "options"}},
+  };
+  for (const auto& c : cases) {
+    savetest::TempSaveFolder folder;
+    SaveGameData(folder.Path(), {}, PlayersTable(5000));
+    const std::string other = std::string(c.blocked) == "hs" ? "options" : "hs";
+    const std::string old_other = folder.Read(other);
+    fs::remove(folder.File(c.blocked));
+    fs::create_directories(folder.File(c.blocked) + "/in the way");
+    const std::string message =
+        savetest::ErrorOf([&] { SaveGameData(folder.Path(), {}, PlayersTable()); });
+    EXPECT_EQ(message.substr(0, message.find('\n') + 1 + folder.Path().size() + 1 +
+                                    std::string(c.said).size()),
+              "File access denied\n" + folder.File(c.said));
+    std::vector<std::string> names = Names(folder);
+    for (std::string& name : names)
+      if (name.rfind("hs.tmp.", 0) == 0) name = "hs.tmp.";
+    EXPECT_EQ(names, c.left) << c.blocked;
+    if (other == "hs") {
+      EXPECT_EQ(folder.Read("hs"), old_other);  // the old pair stays whole
+    }
+  }
 }
 
 TEST(SaveData, ASaveFolderThatCannotBeMadeSaysWhy) {
@@ -321,4 +341,89 @@ TEST(SaveData, ADamagedFileThatCannotBeKeptAsideIsNeverWrittenOver) {
   EXPECT_NE(l.messages()[1].find("could not be kept aside"), std::string::npos);
   folder.CopyFixture("hs_damaged", "expected");
   EXPECT_EQ(folder.Read("hs"), folder.Read("expected"));
+}
+
+TEST(SaveData, ARecoveryThatFailsKeepsTheNewTableAndALaterStartPutsItInPlace) {
+  for (const char* failure : {"Disk full", "File access denied"}) {  // no room, immutable "hs"
+    savetest::TempSaveFolder folder;
+    SaveGameData(folder.Path(), {}, PlayersTable(5000));
+    ExitKilledAt(folder.Path(), {}, PlayersTable(7000), "put scores in place");
+    Loaded l;
+    l.result = LoadSaveData(folder.Path(), l.table, l.options, l.check, SaveAccess::ReadWrite,
+                            [&](std::string_view step) {
+                              if (step == "recover hs") throw GameError(failure);
+                            });
+    // The new table is the one this game shows, and it stays beside the old one.
+    EXPECT_EQ(Rows(l.table), Rows(PlayersTable(7000))) << failure;
+    ASSERT_EQ(l.messages().size(), 1u) << failure;
+    EXPECT_EQ(l.messages()[0].substr(0, l.messages()[0].find('\n')), failure);
+    EXPECT_NE(l.messages()[0].find("stays in " + folder.Path() + "/hs.tmp."), std::string::npos)
+        << l.messages()[0];
+    EXPECT_EQ(Names(folder).size(), 3u) << failure;
+    EXPECT_EQ(folder.Read("hs"), HighScoreFileText(PlayersTable(5000)));
+
+    const Loaded later = Load(folder);
+    EXPECT_TRUE(later.messages().empty()) << failure;
+    EXPECT_EQ(Rows(later.table), Rows(PlayersTable(7000))) << failure;
+    EXPECT_EQ(Names(folder), (std::vector<std::string>{"hs", "options"})) << failure;
+  }
+}
+
+TEST(SaveData, StartUpRemovesOnlyItsOwnTemporaryFilesBesideTheFilesAndTheLinksTargets) {
+  savetest::TempSaveFolder folder;
+  savetest::TempSaveFolder elsewhere;
+  SaveGameData(folder.Path(), {}, PlayersTable());
+  fs::rename(folder.File("hs"), elsewhere.File("scores"));
+  fs::create_symlink(elsewhere.File("scores"), folder.File("hs"));
+  const std::vector<std::string> players = {"hs.tmp.keep", "options.tmp.my-backup",
+                                            "hs.tmp.0123456789AB", "hs.tmp.0123456789abc"};
+  for (const std::string& name : players) folder.Write(name, "the player's");
+  fs::create_directory(folder.File("options.tmp.0123456789ab"));  // not a file the game wrote
+  elsewhere.Write("scores.tmp.keep", "the player's");
+  elsewhere.Write("scores.tmp.0123456789ab", "half a table");  // the game's own leftover
+  folder.Write("options.tmp.ba9876543210", "half the options");
+
+  EXPECT_EQ(Rows(Load(folder).table), Rows(PlayersTable()));
+  for (const std::string& name : players) EXPECT_EQ(folder.Read(name), "the player's") << name;
+  EXPECT_TRUE(fs::is_directory(folder.File("options.tmp.0123456789ab")));
+  EXPECT_EQ(elsewhere.Read("scores.tmp.keep"), "the player's");
+  EXPECT_FALSE(elsewhere.Has("scores.tmp.0123456789ab"));
+  EXPECT_FALSE(folder.Has("options.tmp.ba9876543210"));
+}
+
+TEST(SaveData, KeptAsideCopiesThatRepeatTheFileInPlaceMakeRoomWhenEveryNameIsTaken) {
+  savetest::TempSaveFolder folder;
+  SaveGameData(folder.Path(), {}, PlayersTable());
+  for (int g = 0; g < kKeptAsideCopies; ++g) folder.Write(KeptAsideName("hs", g), "older");
+  folder.Write("hs.bad.3", folder.Read("hs"));  // what an interrupted repair left
+  EXPECT_TRUE(Load(folder).messages().empty());
+  EXPECT_FALSE(folder.Has("hs.bad.3"));
+  EXPECT_EQ(folder.Read("hs.bad.4"), "older");
+
+  folder.CopyFixture("hs_damaged", "hs");
+  const Loaded l = Load(folder);
+  EXPECT_TRUE(l.result.may_save);
+  ASSERT_EQ(l.messages().size(), 1u);
+  EXPECT_NE(l.messages()[0].find("hs.bad.3"), std::string::npos) << l.messages()[0];
+}
+
+TEST(SaveData, AGameWithoutTheFolderReadsThePairAndTouchesNothing) {
+  savetest::TempSaveFolder folder;
+  SaveGameData(folder.Path(), {true, false, true, "DE"}, PlayersTable(5000));
+  ExitKilledAt(folder.Path(), {true, false, true, "DE"}, PlayersTable(7000), "put scores in place");
+  folder.Write("hs.tmp.0123456789ab", "half a table");
+  folder.Write("options.bad", "damaged");
+  const std::vector<std::string> before = Names(folder);
+  const std::string hs = folder.Read("hs");
+
+  Loaded l;
+  l.result = LoadSaveData(folder.Path(), l.table, l.options, l.check, SaveAccess::ReadOnly);
+  EXPECT_FALSE(l.result.may_save);
+  ASSERT_EQ(l.messages().size(), 1u);
+  EXPECT_NE(l.messages()[0].find("is in use by another game"), std::string::npos);
+  EXPECT_NE(l.result.why_not_saved.find("in use by another game"), std::string::npos);
+  // The pair the other game is finishing, as it will stand.
+  EXPECT_EQ(Rows(l.table), Rows(PlayersTable(7000)));
+  EXPECT_EQ(Names(folder), before);
+  EXPECT_EQ(folder.Read("hs"), hs);
 }

@@ -98,7 +98,16 @@ TEST(KeepAside, KeepsEveryGenerationAndNeverReplacesOne) {
     EXPECT_EQ(folder.Read("hs.bad." + std::to_string(n)), "copy " + std::to_string(n));
   }
   folder.Write("hs", "one too many");
-  EXPECT_FALSE(KeepAside(folder.File("hs")));
+  const KeptAside refused = KeepAside(folder.File("hs"));
+  EXPECT_FALSE(refused);
+  EXPECT_NE(refused.why.find("hs.bad.9 are all taken"), std::string::npos) << refused.why;
   EXPECT_EQ(folder.Read("hs"), "one too many");  // left where it is
   EXPECT_EQ(folder.Read("hs.bad.1"), "copy 1");
+
+  // The same content as a copy already kept goes without using a name.
+  folder.Write("hs", "copy 4");
+  const KeptAside again = KeepAside(folder.File("hs"));
+  EXPECT_TRUE(again);
+  EXPECT_EQ(again.name, folder.File("hs.bad.4"));
+  EXPECT_FALSE(folder.Has("hs"));
 }

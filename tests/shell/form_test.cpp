@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "base/game_error.h"
 #include "game_folder.h"
@@ -282,6 +283,54 @@ TEST(Form, AFailedFinalSaveIsShownAndReported) {
   EXPECT_FALSE(form.FormDestroy());
   ASSERT_EQ(machine.desktop.Boxes().size(), boxes + 1);
   EXPECT_NE(machine.desktop.Boxes().back().text.find("Data\\Save"), std::string::npos);
+}
+
+TEST(Form, TheExitButtonAndTheShutdownShowOneFailureOnce) {
+  GameFolder folder;
+  platform::HeadlessPlatform machine;
+  TMForm form(machine);
+  std::filesystem::create_directories(folder.Path() / "Data" / "Save" / "options" / "in the way");
+  const std::size_t boxes = machine.desktop.Boxes().size();
+  try {
+    form.SaveAndQuit();  // the exit button, whose error the event loop shows
+  } catch (const std::exception& e) {
+    form.ShowError(e.what());
+  }
+  EXPECT_FALSE(form.FormDestroy());  // the shutdown tries again and fails the same way
+  ASSERT_EQ(machine.desktop.Boxes().size(), boxes + 1);
+  EXPECT_EQ(machine.desktop.Boxes().back().text,
+            "File access denied.\nData\\Save\\options could not be replaced: nothing was saved.");
+}
+
+TEST(Form, ASecondGameOnTheSameSaveFolderSaysSoAndWritesNothing) {
+  GameFolder folder;
+  const auto save = folder.Path() / "Data" / "Save";
+  platform::HeadlessPlatform first_machine, second_machine;
+  auto first = std::make_unique<TMForm>(first_machine);
+  {
+    TMForm second(second_machine);
+    ASSERT_EQ(second_machine.desktop.Boxes().size(), 1u);
+    EXPECT_EQ(second_machine.desktop.Boxes()[0].text,
+              "The save folder Data\\Save is in use by another game.\nThis game will not save its "
+              "settings or scores.");
+    AddResultToHighScores(second.HighScores, "BORIS", 6000);
+    second.SaveScores();  // after the name entry
+    EXPECT_FALSE(std::filesystem::exists(save / "hs"));
+    EXPECT_FALSE(second.FormDestroy());
+    EXPECT_NE(second_machine.desktop.Boxes().back().text.find("in use by another game"),
+              std::string::npos);
+  }
+  EXPECT_TRUE(first_machine.desktop.Boxes().empty());
+  AddResultToHighScores(first->HighScores, "ANNA", 5000);
+  EXPECT_TRUE(first->FormDestroy());
+  first.reset();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save), {}), 2);
+
+  // The next game has the folder and the first game's result.
+  platform::HeadlessPlatform next_machine;
+  TMForm next(next_machine);
+  EXPECT_TRUE(next_machine.desktop.Boxes().empty());
+  EXPECT_EQ(next.HighScores.Slot(1).Name, "ANNA");
 }
 
 TEST(Form, TwoStartsWithoutASeedRaceDifferently) {

@@ -65,6 +65,13 @@ if(TARGET test_sdl)
   endif()
 endif()
 
+# Two real games started on one save folder at random moments.
+if(TARGET trakvolt-replay)
+  add_test(NAME two_games_one_folder COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/shell/two_games_test.sh
+           $<TARGET_FILE:trakvolt-replay> ${CMAKE_BINARY_DIR}/Data)
+  set_tests_properties(two_games_one_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()
+
 # The screen guard compares with the reference pictures kept in the tree, reads the generated
 # art's fingerprint, and names the renew script in its failures.
 if(TARGET test_pictures)

@@ -21,12 +21,23 @@ void WriteResetCopy(const std::string& folder, const TGameOptions& options,
     throw GameError(Format("Cannot create the folder %s: %s", GameFileName(folder).c_str(),
                            IoErrorMessage(ec.value()).c_str()));
   // Both are written and flushed before either is put in place, so the copies stay a pair.
-  PendingFile scores(SaveFilePath(folder, std::string(kHighScoreFileName) + kResetCopySuffix),
-                     HighScoreFileText(table));
-  PendingFile settings(SaveFilePath(folder, std::string(kOptionsFileName) + kResetCopySuffix),
-                       OptionsFileText(options, table));
-  scores.Commit();
-  settings.Commit();
+  const std::string hs_copy =
+      SaveFilePath(folder, std::string(kHighScoreFileName) + kResetCopySuffix);
+  const std::string options_copy =
+      SaveFilePath(folder, std::string(kOptionsFileName) + kResetCopySuffix);
+  const std::string* writing = &hs_copy;
+  try {
+    PendingFile scores(hs_copy, HighScoreFileText(table));
+    writing = &options_copy;
+    PendingFile settings(options_copy, OptionsFileText(options, table));
+    writing = &hs_copy;
+    scores.Commit();
+    writing = &options_copy;
+    settings.Commit();
+  } catch (const std::exception& e) {
+    throw GameError(Format("%s\n%s could not be written: the table was not reset", e.what(),
+                           GameFileName(*writing).c_str()));
+  }
 }
 
 }  // namespace trakvolt

@@ -15,7 +15,8 @@ inline constexpr const char* kResetCopySuffix = ".reset";
 // Writes `table` and `options` to "hs.reset" and "options.reset" in `folder`, as the exit would
 // write the pair, so that copying both over "hs" and "options" while the game is closed brings
 // the table back. A later call replaces the copies. The folder is made when it does not exist
-// yet. Raises GameError when a file cannot be written; the older copies then stay.
+// yet. Raises GameError (the system's message, then the file) when a file cannot be written;
+// the older copies then stay.
 void WriteResetCopy(const std::string& folder, const TGameOptions& options,
                     const HighScoreTable& table);
 

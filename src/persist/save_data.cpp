@@ -213,10 +213,10 @@ SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table, TGam
     std::string name = GameFileName(SaveFilePath(folder, ""));
     if (!name.empty() && (name.back() == '\\' || name.back() == '/'))
       name.pop_back();  // the separator SaveFilePath ends a folder with
-    result.messages.push_back(Format(
-        "The save folder %s is in use by another game\nThis game will not save its settings "
-        "or scores",
-        name.c_str()));
+    result.messages.push_back(
+        Format("The save folder %s is in use by another game\nThis game will not save its settings "
+               "or scores",
+               name.c_str()));
     result.may_save = false;
     result.why_not_saved = Format("the save folder %s is in use by another game", name.c_str());
   }

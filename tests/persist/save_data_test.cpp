@@ -427,3 +427,12 @@ TEST(SaveData, AGameWithoutTheFolderReadsThePairAndTouchesNothing) {
   EXPECT_EQ(Names(folder), before);
   EXPECT_EQ(folder.Read("hs"), hs);
 }
+
+TEST(SaveData, AResetCopyThatCannotBeWrittenNamesItsFile) {
+  savetest::TempSaveFolder folder;
+  fs::create_directories(folder.File("options.reset/in the way"));
+  const std::string message =
+      savetest::ErrorOf([&] { WriteResetCopy(folder.Path(), {}, PlayersTable()); });
+  EXPECT_EQ(message, "File access denied\n" + folder.File("options.reset") +
+                         " could not be written: the table was not reset");
+}

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/process_signals.h"
 #include "http_server.h"
 #include "options.h"
 #include "routes.h"
 #include "score_store.h"
 
 int main(int argc, char** argv) {
+  trakvolt::IgnoreFileSizeSignal();
   using namespace trakvolt::server;
   const auto parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options) {

@@ -4,11 +4,13 @@
 #include <memory>
 #include <stdexcept>
 
+#include "base/process_signals.h"
 #include "platform/data_home.h"
 #include "platform/sdl/sdl_platform.h"
 #include "shell/form.h"
 
 int main(int, char**) {
+  trakvolt::IgnoreFileSizeSignal();
   std::unique_ptr<trakvolt::platform::SdlPlatform> machine;
   try {
     machine = std::make_unique<trakvolt::platform::SdlPlatform>();

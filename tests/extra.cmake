@@ -89,3 +89,12 @@ if(TARGET test_support)
   add_test(NAME skip_helpers COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/support/skip_test.sh
            $<TARGET_FILE:test_support>)
 endif()
+
+# The pack tool and the headless runner under a file-size limit.
+add_test(NAME tools_pack_size_limit COMMAND bash
+         ${CMAKE_CURRENT_SOURCE_DIR}/tools/file_size_limit_test.sh pack $<TARGET_FILE:trakvolt-pack>)
+add_test(NAME tools_replay_size_limit COMMAND bash
+         ${CMAKE_CURRENT_SOURCE_DIR}/tools/file_size_limit_test.sh replay
+         $<TARGET_FILE:trakvolt-replay> ${CMAKE_BINARY_DIR}/Data)
+set_tests_properties(tools_pack_size_limit tools_replay_size_limit PROPERTIES
+                     SKIP_RETURN_CODE 77 TIMEOUT 60)

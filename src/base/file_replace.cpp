@@ -61,6 +61,7 @@ std::string IoErrorMessage(int err) {
       return "File access denied";
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:  // a file-size limit leaves no more room than a full disk
       return "Disk full";
     case EMFILE:
     case ENFILE:

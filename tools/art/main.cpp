@@ -7,6 +7,7 @@
 
 #include "app_icon.h"
 #include "art_build.h"
+#include "base/process_signals.h"
 #include "mock_screens.h"
 
 namespace {
@@ -24,6 +25,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  trakvolt::IgnoreFileSizeSignal();
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   try {

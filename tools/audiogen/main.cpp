@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "base/process_signals.h"
 #include "render_song.h"
 #include "score.h"
 #include "sound_set.h"
@@ -41,6 +42,7 @@ void RenderWav(const std::string& module, const std::string& out_path, double ma
 }  // namespace
 
 int main(int argc, char** argv) {
+  trakvolt::IgnoreFileSizeSignal();
   using namespace trakvolt::audiogen;
   if (argc < 2) return Usage();
   const std::string command = argv[1];

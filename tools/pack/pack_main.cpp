@@ -8,8 +8,10 @@
 #include "archive_manifest.h"
 #include "base/cp1251.h"
 #include "base/game_error.h"
+#include "base/process_signals.h"
 
 int main(int argc, char** argv) {
+  trakvolt::IgnoreFileSizeSignal();
   using namespace trakvolt;
   if (argc != 3) {
     std::fprintf(stderr, "usage: trakvolt-pack MANIFEST OUT\n");

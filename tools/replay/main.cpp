@@ -3,9 +3,11 @@
 #include <fstream>
 #include <iostream>
 
+#include "base/process_signals.h"
 #include "shell/replay_script.h"
 
 int main(int argc, char** argv) {
+  trakvolt::IgnoreFileSizeSignal();
   if (argc != 2) {
     std::fprintf(stderr,
                  "usage: trakvolt-replay SCRIPT\n  (run it in the folder that holds Data/)\n");

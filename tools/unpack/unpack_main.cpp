@@ -11,8 +11,10 @@
 #include "base/cp1251.h"
 #include "base/game_error.h"
 #include "base/png_file.h"
+#include "base/process_signals.h"
 
 int main(int argc, char** argv) {
+  trakvolt::IgnoreFileSizeSignal();
   using namespace trakvolt;
   std::string sheet;
   if (argc == 5 && std::string(argv[3]) == "--sheet") sheet = argv[4];

@@ -159,12 +159,14 @@ void PendingFile::Commit() {
   committed_ = true;
 }
 
-void PendingFile::SyncFolder() const {
-  const int fd = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncFolderOf(const std::string& path) {
+  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
 }
+
+void PendingFile::SyncFolder() const { SyncFolderOf(target_); }
 
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   PendingFile file(path, bytes);

@@ -28,6 +28,9 @@ std::string TempPrefixFor(const std::string& target);
 // Anything else beside the target, whatever its name, is not the game's.
 std::vector<std::string> TempFilesFor(const std::string& target);
 
+// Makes renames in the folder that holds `path` survive a power cut (best effort).
+void SyncFolderOf(const std::string& path);
+
 // A complete new version of a file, written and flushed to disk beside it under a fresh,
 // unique name (created new, never through an existing file or link), waiting to be put in
 // place. Destroying it without Commit removes the temporary file; the target is untouched.

@@ -1,7 +1,6 @@
 // Start-up loading with recovery of interrupted exits, and the paired exit writes.
 #include "persist/save_data.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include "persist/options_file.h"
 #include "persist/reset_copy.h"
 #include "persist/save_file.h"
+#include "platform/platform.h"
 
 namespace trakvolt {
 namespace {
@@ -182,13 +182,6 @@ class Repairs {
   }
 
  private:
-  static void SyncFolderOf(const std::string& path) {
-    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-  }
-
   bool writes_;
   const SaveStepHook& hook_;
   SaveDataLoad& result_;
@@ -210,9 +203,7 @@ SaveDataLoad LoadSaveData(const std::string& folder, HighScoreTable& table, TGam
   SaveDataLoad result;
   Repairs repairs(access, hook, result);
   if (!repairs.Writes()) {
-    std::string name = GameFileName(SaveFilePath(folder, ""));
-    if (!name.empty() && (name.back() == '\\' || name.back() == '/'))
-      name.pop_back();  // the separator SaveFilePath ends a folder with
+    const std::string name = GameFileName(platform::NativePath(folder));
     result.messages.push_back(
         Format("The save folder %s is in use by another game\nThis game will not save its settings "
                "or scores",

@@ -222,7 +222,6 @@ std::string TMForm::WriteExitSave() {
   } catch (const std::exception& e) {
     failure = e.what();
   }
-  exit_saved_ = true;
   last_exit_failure_ = failure;
   return failure;
 }
@@ -239,11 +238,10 @@ bool TMForm::FormDestroy() {
   terminated_ = true;
   // The exit button saved already and showed its failure: the same failure again is not a
   // second box.
-  const bool told = exit_saved_;
-  const std::string told_failure = last_exit_failure_;
+  const std::string told = last_exit_failure_;
   const std::string failure = WriteExitSave();
   final_save_ok_ = failure.empty();
-  if (!failure.empty() && !(told && failure == told_failure)) ShowError(failure);
+  if (!failure.empty() && failure != told) ShowError(failure);
   return final_save_ok_;
 }
 

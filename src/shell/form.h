@@ -183,9 +183,8 @@ class TMForm final : public platform::DisplayListener {
   bool save_loaded_ = false;
   bool save_allowed_ = false;
   std::string why_not_saved_;
-  // The exit's save ran (the exit button, or the shutdown) and how it failed: one failure is
-  // one box, however often the exit tries.
-  bool exit_saved_ = false;
+  // How the exit's last save failed (empty: it did not, or it has not run): one failure is one
+  // box, however often the exit tries.
   std::string last_exit_failure_;
   bool destroyed_ = false;
   bool final_save_ok_ = true;

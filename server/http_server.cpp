@@ -5,7 +5,9 @@
 #include <microhttpd.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -100,8 +102,9 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* url, con
   request.method = method;
   request.path = url;
   request.address = ClientAddress(connection, self.trust_proxy);
+  request.limit_key = request.address;
   MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &CollectArg, &request.args);
-  return Queue(connection, self.service.Handle(request));
+  return Queue(connection, self.handler.Handle(request));
 }
 
 sockaddr_in ResolveIpv4(const std::string& host, std::uint16_t port) {
@@ -118,17 +121,33 @@ sockaddr_in ResolveIpv4(const std::string& host, std::uint16_t port) {
   return addr;
 }
 
+// The connection cap for "as many as the machine allows": the open-file limit raised to its
+// hard ceiling, less room for the database and the log, at most 4096.
+unsigned ConnectionCap(int asked) {
+  if (asked > 0) return static_cast<unsigned>(asked);
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return 256;
+  if (files.rlim_cur < files.rlim_max) {
+    rlimit raised = files;
+    raised.rlim_cur = std::min<rlim_t>(files.rlim_max, 65536);
+    if (setrlimit(RLIMIT_NOFILE, &raised) == 0) files = raised;
+  }
+  constexpr rlim_t kReserved = 64;
+  if (files.rlim_cur <= 2 * kReserved) return 16;
+  return static_cast<unsigned>(std::min<rlim_t>(files.rlim_cur - kReserved, 4096));
+}
+
 }  // namespace
 
-HttpServer::HttpServer(const ServerOptions& options, ScoreService& service)
-    : callback_{service, options.trust_proxy} {
+HttpServer::HttpServer(const ServerOptions& options, RequestHandler& handler)
+    : callback_{handler, options.trust_proxy} {
   sockaddr_in addr = ResolveIpv4(options.listen_host, options.listen_port);
   daemon_ = MHD_start_daemon(
       MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG, options.listen_port,
       nullptr, nullptr, &OnRequest, &callback_, MHD_OPTION_SOCK_ADDR,
       reinterpret_cast<sockaddr*>(&addr), MHD_OPTION_THREAD_POOL_SIZE,
       static_cast<unsigned>(options.threads), MHD_OPTION_CONNECTION_LIMIT,
-      static_cast<unsigned>(options.max_connections), MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+      ConnectionCap(options.max_connections), MHD_OPTION_PER_IP_CONNECTION_LIMIT,
       static_cast<unsigned>(options.max_connections_per_ip), MHD_OPTION_CONNECTION_TIMEOUT,
       static_cast<unsigned>(options.connection_timeout_seconds), MHD_OPTION_CONNECTION_MEMORY_LIMIT,
       static_cast<size_t>(2 * kMaxRequestBytes), MHD_OPTION_END);

@@ -14,7 +14,7 @@ namespace trakvolt::server {
 class HttpServer {
  public:
   // Starts listening on the options' address with their limits; throws when it cannot.
-  HttpServer(const ServerOptions& options, ScoreService& service);
+  HttpServer(const ServerOptions& options, RequestHandler& handler);
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;
@@ -24,7 +24,7 @@ class HttpServer {
 
   // What the request callback needs.
   struct Callback {
-    ScoreService& service;
+    RequestHandler& handler;
     bool trust_proxy;
   };
 

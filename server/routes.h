@@ -20,24 +20,44 @@ struct Request {
   std::string path;
   // Query arguments in order; a bare "version" has no value.
   std::vector<std::pair<std::string, std::optional<std::string>>> args;
-  std::string address;  // the client's address
+  std::string address;  // the client's address, as stored with a result and logged
+  // What the limits count by: the IPv4 address, or the /64 network of an IPv6 one (one
+  // subscriber's line), so that an attacker cannot pick a fresh address per connection.
+  std::string limit_key;
+  std::string body;  // only for requests whose BodyLimit is above 0
 };
 
 struct Response {
   int status = 200;
   std::string content_type = "text/plain; charset=utf-8";
   std::string body;
+  // Extra header lines (Allow, Cache-Control); without a Cache-Control the answer is no-store.
+  std::vector<std::pair<std::string, std::string>> headers;
+};
+
+// What the HTTP side hands each whole request to.
+class RequestHandler {
+ public:
+  virtual ~RequestHandler() = default;
+  // The answer; never throws.
+  virtual Response Handle(const Request& request) = 0;
+  // The largest body taken for this method and path, 0 when a body is refused unread (413).
+  virtual std::size_t BodyLimit(const std::string& method, const std::string& path) const {
+    (void)method;
+    (void)path;
+    return 0;
+  }
 };
 
 // Milliseconds since the epoch; tests hand in their own clock.
 using Clock = std::function<std::int64_t()>;
 std::int64_t SystemClockMs();
 
-class ScoreService {
+class ScoreService final : public RequestHandler {
  public:
   ScoreService(const ServerOptions& options, ScoreStore& store, Clock clock = SystemClockMs);
   // Never throws: a failing database is a 503.
-  Response Handle(const Request& request);
+  Response Handle(const Request& request) override;
 
  private:
   Response Route(const Request& request);

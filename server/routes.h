@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "clock.h"
 #include "options.h"
 #include "rate_limit.h"
 #include "score_store.h"
@@ -48,10 +49,6 @@ class RequestHandler {
     return 0;
   }
 };
-
-// Milliseconds since the epoch; tests hand in their own clock.
-using Clock = std::function<std::int64_t()>;
-std::int64_t SystemClockMs();
 
 class ScoreService final : public RequestHandler {
  public:

@@ -29,6 +29,9 @@ struct Request {
 };
 
 struct Response {
+  Response() = default;
+  Response(int status_code, std::string type, std::string text)
+      : status(status_code), content_type(std::move(type)), body(std::move(text)) {}
   int status = 200;
   std::string content_type = "text/plain; charset=utf-8";
   std::string body;

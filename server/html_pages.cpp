@@ -19,7 +19,7 @@ h2 { color: #e8b923; font-size: 20px; margin: 24px 0 8px; }
 a { color: #f5d25c; }
 table { width: 100%; border-collapse: collapse; margin-top: 12px; }
 th { color: #14204a; background: #e8b923; text-align: left; padding: 6px 10px; }
-td { padding: 5px 10px; border-bottom: 1px solid #3a4a7a; }
+td { padding: 5px 10px; border-bottom: 1px solid #3a4a7a; overflow-wrap: anywhere; }
 tr:nth-child(even) td { background: #1a2a5c; }
 td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
 form { margin: 8px 0; }
@@ -34,6 +34,14 @@ std::string Page(const std::string& title, const std::string& body) {
          "<title>" +
          HtmlEscape(title) + "</title><style>" + kStyle + "</style></head>\n<body><main>\n" + body +
          "\n</main></body></html>\n";
+}
+
+// Names and countries longer than the game sends (rows written by other tools) are cut, so
+// that one row cannot push the table off the page.
+constexpr std::size_t kShownChars = 64;
+
+std::string Shown(const std::string& text) {
+  return HtmlEscape(CutText(ValidText(text), kShownChars));
 }
 
 constexpr const char* kTableLink = "/cgi/version.pl?prg=Trakvolt&amp;show&amp;type=0";
@@ -67,9 +75,9 @@ std::string ScoreTablePage(const std::vector<ScoreRow>& rows, const std::string&
         "<th>Страна</th><th>Дата (UTC)</th></tr></thead><tbody>\n";
     int rank = 0;
     for (const ScoreRow& r : rows) {
-      body += "<tr><td class=\"n\">" + std::to_string(++rank) + "</td><td>" + HtmlEscape(r.name) +
-              "</td><td class=\"n\">" + std::to_string(r.score) + "</td><td>" +
-              HtmlEscape(r.country) + "</td><td>" + FormatDate(r.created) + "</td></tr>\n";
+      body += "<tr><td class=\"n\">" + std::to_string(++rank) + "</td><td>" + Shown(r.name) +
+              "</td><td class=\"n\">" + std::to_string(r.score) + "</td><td>" + Shown(r.country) +
+              "</td><td>" + FormatDate(r.created) + "</td></tr>\n";
     }
     body += "</tbody></table>";
   }

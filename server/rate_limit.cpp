@@ -35,4 +35,17 @@ void RateLimiter::Prune(std::int64_t now_ms) {
   });
 }
 
+RequestLimit::RequestLimit(std::string kind, int per_minute, int burst, ScoreStore& store)
+    : kind_(std::move(kind)),
+      per_minute_(per_minute),
+      burst_(std::max(1, burst)),
+      store_(store),
+      local_(per_minute, burst) {}
+
+bool RequestLimit::Allow(const std::string& key, std::int64_t now_ms) {
+  if (per_minute_ <= 0) return true;
+  if (!store_.SharesRateBuckets()) return local_.Allow(key, now_ms);
+  return store_.TakeFromBucket(kind_ + ":" + key, per_minute_, burst_, now_ms);
+}
+
 }  // namespace trakvolt::server

@@ -1,11 +1,13 @@
-// Per-address request limits of one server process: a bucket per client address that refills
-// at a steady rate, so bursts up to the bucket's size pass and a steady flood is cut down.
+// Per-address request limits: a bucket per client address that refills at a steady rate, so
+// bursts up to the bucket's size pass and a steady flood is cut down.
 #pragma once
 
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+
+#include "score_store.h"
 
 namespace trakvolt::server {
 
@@ -26,6 +28,22 @@ class RateLimiter {
   double burst_;
   std::mutex mutex_;
   std::unordered_map<std::string, Bucket> buckets_;
+};
+
+// One kind of request's limit: counted in this process, or in the database where the store
+// keeps the buckets for every server process sharing it (behind a load balancer).
+class RequestLimit {
+ public:
+  // `kind` names the buckets in the database ("check", "submit", "page").
+  RequestLimit(std::string kind, int per_minute, int burst, ScoreStore& store);
+  bool Allow(const std::string& key, std::int64_t now_ms);
+
+ private:
+  std::string kind_;
+  int per_minute_;
+  int burst_;
+  ScoreStore& store_;
+  RateLimiter local_;
 };
 
 }  // namespace trakvolt::server

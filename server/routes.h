@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,7 +13,9 @@
 #include "clock.h"
 #include "options.h"
 #include "rate_limit.h"
+#include "refusal_log.h"
 #include "score_store.h"
+#include "top_cache.h"
 
 namespace trakvolt::server {
 
@@ -53,25 +56,43 @@ class RequestHandler {
   }
 };
 
+// A country filter from the address bar or the command line (UTF-8) as it is stored: in
+// capitals, as the game sends it; nothing when it holds what a player cannot type.
+std::optional<std::string> CountryFilter(const std::string& utf8);
+
 class ScoreService final : public RequestHandler {
  public:
-  ScoreService(const ServerOptions& options, ScoreStore& store, Clock clock = SystemClockMs);
+  // Refusals are written to `log` when one is given.
+  ScoreService(const ServerOptions& options, ScoreStore& store, Clock clock = SystemClockMs,
+               RefusalLog* log = nullptr);
   // Never throws: a failing database is a 503.
   Response Handle(const Request& request) override;
 
  private:
   Response Route(const Request& request);
+  Response GameRequest(const Request& request);
   Response Availability(const Request& request);
   Response Submission(const Request& request, const std::string& inf);
   Response Table(const std::string& country);
   Response Json(const std::string& country);
   Response Health();
+  std::vector<ScoreRow> Top(const std::string& country);
+  // `answer`, written to the log with the client's address and `reason`.
+  Response Refuse(const Request& request, const std::string& reason, Response answer);
 
   ServerOptions options_;
   ScoreStore& store_;
   Clock clock_;
-  RateLimiter check_limit_;
-  RateLimiter submit_limit_;
+  RefusalLog* log_;
+  RequestLimit check_limit_;
+  RequestLimit submit_limit_;
+  RequestLimit page_limit_;
+  TopCache top_cache_;
+  // The last write probe's finding and when it was made: /health writes at most once a
+  // second, however often it is asked.
+  std::mutex health_mutex_;
+  std::int64_t health_at_ms_ = -1;
+  std::string health_problem_;
 };
 
 }  // namespace trakvolt::server

@@ -12,8 +12,8 @@ namespace trakvolt::server {
 // The longest encoded payload taken: the game's fields at their longest come to about 350
 // symbols.
 inline constexpr std::size_t kMaxEncodedPayload = 512;
-// Name and country at most this many cp1251 bytes each.
-inline constexpr std::size_t kMaxTextBytes = 64;
+// Name and country at most this many cp1251 bytes each: what the game sends at most.
+inline constexpr std::size_t kMaxTextBytes = kMaxSentTextBytes;
 
 // Why a submission was refused (shown to the client as the answer's text).
 struct Refusal {

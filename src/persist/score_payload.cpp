@@ -28,12 +28,15 @@ std::string SendableText(std::string_view text) {
 }
 
 std::string BuildScorePayload(const ScoreSubmission& s) {
+  const auto sent = [](std::string_view text) {
+    return SendableText(text).substr(0, kMaxSentTextBytes);
+  };
   const std::string values[] = {"0",
-                                SendableText(s.name),
+                                sent(s.name),
                                 std::to_string(s.score),
                                 std::string(1, s.key),
                                 s.p,
-                                SendableText(s.country),
+                                sent(s.country),
                                 ""};
   std::string out;
   for (std::size_t i = 0; i < std::size(kLabels); ++i) {

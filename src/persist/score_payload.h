@@ -22,13 +22,19 @@ struct ScoreSubmission {
 // The fixed key letter the score server expects.
 inline constexpr char kScoreKey = 'T';
 
+// The longest name and country sent, in cp1251 bytes (one byte a letter). The score server
+// takes no more, so a longer text (a hand-edited options file) is cut to this when sent; the
+// options file keeps it whole.
+inline constexpr std::size_t kMaxSentTextBytes = 64;
+
 // Names and countries as the name field admits them: Latin and Cyrillic letters in capitals
 // and the space; everything else (digits, punctuation, "|", "=") is dropped, so that a field
 // can never add or override another. An empty text stays empty.
 std::string SendableText(std::string_view text);
 
 // "type=0|name=..|score=..|key=..|p=..|add=..|z=" and as many "0" as make the length a
-// multiple of 5. The name and the country are made sendable first.
+// multiple of 5. The name and the country are made sendable first, then cut to
+// kMaxSentTextBytes.
 std::string BuildScorePayload(const ScoreSubmission& s);
 // The fields of a payload that BuildScorePayload made; nothing for any other text.
 std::optional<ScoreSubmission> ParseScorePayload(std::string_view payload);

@@ -49,6 +49,17 @@ TEST(ScorePayload, NameAndCountryCannotForgeFields) {
   EXPECT_EQ(back->key, 'T');
 }
 
+TEST(ScorePayload, LongTextsAreCutToWhatTheServerTakes) {
+  ScoreSubmission s = Sample();
+  // 70 sendable letters, with dropped bytes among them that must not count.
+  s.country = "1" + std::string(35, 'A') + "--" + std::string(35, '\xC1');
+  s.name = std::string(80, 'b');
+  const auto back = ParseScorePayload(BuildScorePayload(s));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->country, std::string(35, 'A') + std::string(29, '\xC1'));
+  EXPECT_EQ(back->name, std::string(kMaxSentTextBytes, 'B'));
+}
+
 TEST(ScorePayload, FiveBytesBecomeEightSymbols) {
   // "AAAAA": 01000 00101 00000 10100 00010 10000 01010 00001.
   EXPECT_EQ(EncodeScorePayload("AAAAA"), "AYQBEZDW");

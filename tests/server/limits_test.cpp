@@ -1,5 +1,5 @@
-// The abuse limits: request rates per address, unused tokens per address with expired ones
-// purged, connections per address, idle connections, request bodies.
+// The abuse limits: request rates per address, unused tokens per address, connections per
+// address, idle connections, request bodies; and what honest players behind one address can do.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include "persist/online_service.h"
+#include "platform/curl_http_client.h"
 #include "server_fixture.h"
 
 namespace trakvolt::server::testing {
@@ -68,36 +70,68 @@ TEST_F(ScoreServerTest, ChecksBeyondTheRateAreRefusedUntilTheBucketRefills) {
   EXPECT_EQ(Get(kCheck).status, 429);
 }
 
-TEST_F(ScoreServerTest, SubmissionsBeyondTheRateAreRefusedAndStoreNothing) {
+TEST_F(ScoreServerTest, SubmissionsBeyondTheRateNeedAValidToken) {
   options.submit_rate = 60;
   options.submit_burst = 2;
   Start();
+  const std::string made_up = "0123456789abcdef0123456789abcdef";
   for (int i = 0; i < 2; ++i)
-    EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", i, kScoreKey, Token(), ""})).status, 200);
-  const std::string token = Token();
-  const std::string payload = BuildScorePayload({"ACE", 9, kScoreKey, token, ""});
-  EXPECT_EQ(SubmitPayload(payload).status, 429);
-  EXPECT_EQ(store->Count(), 2);
+    EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", i, kScoreKey, made_up, ""})).status, 403);
+  // The bucket is empty: made-up tokens are refused before the database is asked to write...
+  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 3, kScoreKey, made_up, ""})).status, 429);
+  // ...but a real result is never lost to the rate: its check was counted.
+  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 9, kScoreKey, Token(), ""})).status, 200);
+  EXPECT_EQ(store->Count(), 1);
   AdvanceSeconds(1);
-  EXPECT_EQ(SubmitPayload(payload).status, 200);  // the refused request did not use the token
+  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 3, kScoreKey, made_up, ""})).status, 403);
 }
 
-TEST_F(ScoreServerTest, UnusedTokensPerAddressAreCappedAndExpiredOnesPurged) {
+TEST_F(ScoreServerTest, ABusyAddressIsNeverLockedOutTheOldestUnusedTokenMakesWay) {
   options.tokens_per_address = 3;
   options.token_ttl_seconds = 60;
   Start();
   std::vector<std::string> tokens;
-  for (int i = 0; i < 3; ++i) tokens.push_back(Token());
-  const HttpAnswer over = Get(kCheck);
-  EXPECT_EQ(over.status, 429);
-  EXPECT_FALSE(over.body.starts_with("OK"));
-  // Using one frees its place.
-  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 1, kScoreKey, tokens[0], ""})).status, 200);
-  EXPECT_EQ(Get(kCheck).status, 200);
-  // Once expired, they are purged and count no more.
-  AdvanceSeconds(60);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(Get(kCheck).status, 200);
-  EXPECT_EQ(Get(kCheck).status, 429);
+  for (int i = 0; i < 5; ++i) {
+    tokens.push_back(Token());
+    AdvanceSeconds(1);
+  }
+  // The two oldest made way for the newest three.
+  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 1, kScoreKey, tokens[0], ""})).status, 403);
+  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 1, kScoreKey, tokens[1], ""})).status, 403);
+  for (int i = 2; i < 5; ++i)
+    EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", i, kScoreKey, tokens[i], ""})).status, 200);
+  EXPECT_EQ(store->Count(), 3);
+}
+
+TEST_F(ScoreServerTest, ThirtyPlayersBehindOneAddressEachSendAResultWithinAMinute) {
+  options = ServerOptions{};  // the limits a public server starts with
+  options.listen_port = 0;
+  Start();
+  // One of them first leaves forty unused tokens behind, more than the old cap of twenty.
+  for (int i = 0; i < 40; ++i) Token();
+  platform::CurlHttpClient client;
+  const auto fetch = [&](const std::string& url) { return client.Get(url); };
+  for (int player = 0; player < 30; ++player) {
+    const std::string name = "PLAYER " + std::string(1, static_cast<char>('A' + player % 26)) +
+                             std::string(1, static_cast<char>('A' + player / 26));
+    EXPECT_EQ(SendResults(fetch, Host(), name, 1000 + player, "LAN"), SendOutcome::Sent) << player;
+    AdvanceSeconds(2);
+  }
+  EXPECT_EQ(store->Count(), 30);
+}
+
+TEST_F(ScoreServerTest, PagesBeyondTheRateAreRefusedWithoutSlowingTheGame) {
+  options.page_rate = 60;
+  options.page_burst = 3;
+  Start();
+  for (const char* page : {"/", "/api/scores", "/cgi/version.pl?prg=Trakvolt&show&type=0"})
+    EXPECT_EQ(Get(page).status, 200) << page;
+  EXPECT_EQ(Get("/api/scores?country=LATVIA").status, 429);
+  EXPECT_EQ(Get("/health").status, 429);
+  // The game's requests count on their own.
+  EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 1, kScoreKey, Token(), ""})).status, 200);
+  AdvanceSeconds(1);
+  EXPECT_EQ(Get("/api/scores").status, 200);
 }
 
 // Two silent connections fill the server's room; the third is closed or left waiting,

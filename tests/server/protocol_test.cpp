@@ -2,6 +2,9 @@
 // the JSON, a token works once, expired and unknown tokens are refused, the order of the table.
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <vector>
+
 #include "base/cp1251.h"
 #include "persist/online_service.h"
 #include "platform/curl_http_client.h"
@@ -35,6 +38,61 @@ TEST_F(ScoreServerTest, ResultSentByTheGameAppearsOnThePageAndInTheJson) {
   EXPECT_NE(json.body.find(R"({"rank":1,"name":"ИВАН ПЕТРОВ","score":12345,"country":"РОССИЯ")"),
             std::string::npos)
       << json.body;
+}
+
+TEST_F(ScoreServerTest, AHandEditedLongCountryReachesTheTableCutToWhatTheServerTakes) {
+  Start();
+  platform::CurlHttpClient client;
+  const auto fetch = [&](const std::string& url) { return client.Get(url); };
+  const std::string country =
+      Utf8ToCp1251("СОЕДИНЁННОЕ КОРОЛЕВСТВО ВЕЛИКОБРИТАНИИ И СЕВЕРНОЙ ИРЛАНДИИ ЗАМОРСКОЕ");
+  ASSERT_EQ(country.size(), 70u);
+  EXPECT_EQ(SendResults(fetch, Host(), "ACE", 5, country), SendOutcome::Sent);
+  const std::string json = Get("/api/scores").body;
+  EXPECT_NE(json.find("\"country\":\"" + Cp1251ToUtf8(country.substr(0, 64)) + "\""),
+            std::string::npos)
+      << json;
+}
+
+TEST_F(ScoreServerTest, HealthFailsAndNothingIsAcknowledgedOnceTheDatabaseFileIsGone) {
+  if (db.starts_with("postgresql://")) GTEST_SKIP() << "a file of SQLite's";
+  Start();
+  EXPECT_EQ(Get("/health").status, 200);
+  const std::string token = Token();
+  std::filesystem::remove(db);
+  AdvanceSeconds(1);
+  const HttpAnswer health = Get("/health");
+  EXPECT_EQ(health.status, 503);
+  EXPECT_NE(health.body.find("\"status\":\"database cannot write\""), std::string::npos);
+  EXPECT_EQ(SubmitPayload(Payload(token)).status, 503);
+}
+
+TEST_F(ScoreServerTest, RefusalsAreLoggedWithAddressAndReasonButNoPayload) {
+  std::vector<std::string> lines;
+  std::mutex lines_mutex;
+  RefusalLog log(
+      [&](const std::string& line) {
+        std::lock_guard lock(lines_mutex);
+        lines.push_back(line);
+      },
+      [this] { return now_ms.load(); });
+  options.check_rate = 60;
+  options.check_burst = 1;
+  store = OpenScoreStore(db);
+  service = std::make_unique<ScoreService>(
+      options, *store, [this] { return now_ms.load(); }, &log);
+  server = std::make_unique<HttpServer>(options, *service);
+  Token();
+  EXPECT_EQ(Get("/cgi/version.pl?version&prg=Trakvolt").status, 429);
+  const std::string forged =
+      BuildScorePayload({"ACE", 1, 'X', "0123456789abcdef0123456789abcdef", ""});
+  EXPECT_EQ(SubmitPayload(forged).status, 400);
+  std::lock_guard lock(lines_mutex);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("refused 127.0.0.1: 429 check rate"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("refused 127.0.0.1: 400 bad key"), std::string::npos) << lines[1];
+  EXPECT_EQ(lines[1].find(EncodeScorePayload(forged).substr(0, 16)), std::string::npos);
+  EXPECT_EQ(lines[1].find("0123456789abcdef"), std::string::npos);
 }
 
 TEST_F(ScoreServerTest, AvailabilityHandsOutAFreshTokenAsTheFifthField) {
@@ -74,7 +132,7 @@ TEST_F(ScoreServerTest, TokenIssuedByOneProcessIsTakenByAnotherSharingTheDatabas
   Start();
   const std::string token = Token();
   const auto other = OpenScoreStore(db);
-  ScoreRow row{0, "ACE", 5, "", 0};
+  ScoreRow row{0, "ACE", 5, "", 0, ""};
   EXPECT_EQ(other->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::Stored);
   EXPECT_EQ(other->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::UnknownToken);
   EXPECT_EQ(store->Count(), 1);
@@ -108,7 +166,7 @@ TEST_F(ScoreServerTest, PagesEscapeWhatTheyShow) {
   Start();
   // Rows put in past the checks, as another tool sharing the database might.
   const std::string token = Token();
-  ScoreRow row{0, "<script>alert('x')</script>&", 7, "\"><img src=x>", 0};
+  ScoreRow row{0, "<script>alert('x')</script>&", 7, "\"><img src=x>", 0, ""};
   ASSERT_EQ(store->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::Stored);
   const std::string page = Get("/cgi/version.pl?prg=Trakvolt&show&type=0").body;
   EXPECT_EQ(page.find("<script>"), std::string::npos);

@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -33,10 +34,15 @@ inline std::size_t AppendTo(char* data, std::size_t size, std::size_t n, void* o
   return size * n;
 }
 
-inline HttpAnswer HttpGet(const std::string& url, long timeout_ms = 5000) {
+// A GET (or with `head`, a HEAD) from the loopback source address `from` when given (all of
+// 127.0.0.0/8 is this machine, so tests can play many clients).
+inline HttpAnswer HttpGet(const std::string& url, long timeout_ms = 5000,
+                          const std::string& from = "", bool head = false) {
   HttpAnswer a;
   CURL* c = curl_easy_init();
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+  if (!from.empty()) curl_easy_setopt(c, CURLOPT_INTERFACE, ("host!" + from).c_str());
+  if (head) curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
   curl_easy_setopt(c, CURLOPT_NOPROXY, "*");
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, timeout_ms);
@@ -89,6 +95,37 @@ class ScoreServerTest : public ::testing::Test {
     return Get("/cgi/version.pl?hs&prg=Trakvolt&inf=" + EncodeScorePayload(payload));
   }
   void AdvanceSeconds(int s) { now_ms += std::int64_t{s} * 1000; }
+
+  // `n` results put straight into the database, as a long-running server would hold them:
+  // scores spread over 0..99999, countries over the 676 two-letter names "AA".."ZZ".
+  void FillScores(int n) const {
+    if (db.starts_with("postgresql://")) {
+      PGconn* c = PQconnectdb(db.c_str());
+      PGresult* r =
+          PQexec(c, ("INSERT INTO scores (name, score, country, created, address) SELECT 'P' || i, "
+                     "i * 7919 % 100000, chr(65 + i % 26) || chr(65 + i / 26 % 26), 1800000000, "
+                     "'10.0.0.1' FROM generate_series(1, " +
+                     std::to_string(n) + ") AS i; ANALYZE scores")
+                        .c_str());
+      EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(c);
+      PQclear(r);
+      PQfinish(c);
+      return;
+    }
+    sqlite3* c = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &c), SQLITE_OK);
+    sqlite3_busy_timeout(c, 10000);
+    char* error = nullptr;
+    const std::string sql =
+        "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(n) +
+        ") INSERT INTO scores (name, score, country, created, address) SELECT 'P' || i, "
+        "i * 7919 % 100000, char(65 + i % 26) || char(65 + i / 26 % 26), 1800000000, "
+        "'10.0.0.1' FROM n; COMMIT; ANALYZE";
+    EXPECT_EQ(sqlite3_exec(c, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
+    sqlite3_free(error);
+    sqlite3_close(c);
+  }
 
   // A new, empty database on the PostgreSQL server whose socket is in `host`.
   static std::string FreshPgDatabase(const std::string& host) {

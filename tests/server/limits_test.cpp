@@ -120,6 +120,27 @@ TEST_F(ScoreServerTest, ThirtyPlayersBehindOneAddressEachSendAResultWithinAMinut
   EXPECT_EQ(store->Count(), 30);
 }
 
+TEST_F(ScoreServerTest, TwoServerProcessesOnOnePostgresEnforceOneLimit) {
+  if (!db.starts_with("postgresql://")) GTEST_SKIP() << "SQLite's rates are counted per process";
+  options.check_rate = 60;
+  options.check_burst = 2;
+  Start();
+  // A second server with its own store and limits, as a second process behind a load
+  // balancer would have: only the database is shared.
+  const auto other_store = OpenScoreStore(db);
+  ScoreService other_service(options, *other_store, [this] { return now_ms.load(); });
+  HttpServer other(options, other_service);
+  const std::string other_check =
+      "http://127.0.0.1:" + std::to_string(other.Port()) + "/cgi/version.pl?version&prg=Trakvolt";
+  EXPECT_EQ(Get(kCheck).status, 200);
+  EXPECT_EQ(HttpGet(other_check).status, 200);
+  EXPECT_EQ(Get(kCheck).status, 429);
+  EXPECT_EQ(HttpGet(other_check).status, 429);
+  AdvanceSeconds(1);
+  EXPECT_EQ(HttpGet(other_check).status, 200);
+  EXPECT_EQ(Get(kCheck).status, 429);
+}
+
 TEST_F(ScoreServerTest, PagesBeyondTheRateAreRefusedWithoutSlowingTheGame) {
   options.page_rate = 60;
   options.page_burst = 3;

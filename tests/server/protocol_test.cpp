@@ -74,7 +74,7 @@ TEST_F(ScoreServerTest, TokenIssuedByOneProcessIsTakenByAnotherSharingTheDatabas
   Start();
   const std::string token = Token();
   const auto other = OpenScoreStore(db);
-  ScoreRow row{0, "ACE", 5, "", 0};
+  ScoreRow row{0, "ACE", 5, "", 0, ""};
   EXPECT_EQ(other->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::Stored);
   EXPECT_EQ(other->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::UnknownToken);
   EXPECT_EQ(store->Count(), 1);
@@ -108,7 +108,7 @@ TEST_F(ScoreServerTest, PagesEscapeWhatTheyShow) {
   Start();
   // Rows put in past the checks, as another tool sharing the database might.
   const std::string token = Token();
-  ScoreRow row{0, "<script>alert('x')</script>&", 7, "\"><img src=x>", 0};
+  ScoreRow row{0, "<script>alert('x')</script>&", 7, "\"><img src=x>", 0, ""};
   ASSERT_EQ(store->Submit(token, row, "127.0.0.1", now_ms / 1000), SubmitOutcome::Stored);
   const std::string page = Get("/cgi/version.pl?prg=Trakvolt&show&type=0").body;
   EXPECT_EQ(page.find("<script>"), std::string::npos);

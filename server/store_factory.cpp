@@ -5,10 +5,10 @@
 
 namespace trakvolt::server {
 
-std::unique_ptr<ScoreStore> OpenScoreStore(const std::string& db) {
+std::unique_ptr<ScoreStore> OpenScoreStore(const std::string& db, int connections) {
   if (db.starts_with("postgresql://") || db.starts_with("postgres://"))
-    return std::make_unique<PgStore>(db);
-  return std::make_unique<SqliteStore>(db);
+    return std::make_unique<PgStore>(db, connections);
+  return std::make_unique<SqliteStore>(db, connections);
 }
 
 }  // namespace trakvolt::server

@@ -77,7 +77,10 @@ void PacedPlayer(const std::string& source, int port, Clock::time_point first,
   std::string body;
   // A long answer delays the next pair; the lost turns are skipped, not made up in a burst.
   for (auto at = first; at < end; at += pace) {
-    if (Clock::now() > at + pace) continue;
+    if (Clock::now() > at + pace) {
+      ++mine.missed_turns;
+      continue;
+    }
     std::this_thread::sleep_until(at);
     const CurlHandle handle = MakeHandle(source, 3000, 5000);
     ++mine.pairs;
@@ -110,6 +113,7 @@ void PacedPlayer(const std::string& source, int port, Clock::time_point first,
   tally.millis.insert(tally.millis.end(), mine.millis.begin(), mine.millis.end());
   for (const auto& [k, v] : mine.statuses) tally.statuses[k] += v;
   tally.pairs += mine.pairs;
+  tally.missed_turns += mine.missed_turns;
   tally.unanswered += mine.unanswered;
   tally.refused += mine.refused;
 }

@@ -22,6 +22,7 @@ struct HonestTally {
   std::vector<double> millis;    // check and submit, for each OK, in milliseconds
   std::map<long, int> statuses;  // every status seen (0: no answer)
   int pairs = 0;                 // checks and submissions begun
+  int missed_turns = 0;          // turns a player lost waiting for its previous pair
   int unanswered = 0;            // requests with no answer within the time-out
   int refused = 0;               // requests answered but not with 200 and "OK"
 };

@@ -178,8 +178,11 @@ int AttackRun(const LoadSettings& s, const std::string& db, const std::filesyste
           ? "127.0.0.1"
           : ("127.0.1.1 on, one address each (" + OwnAddress(s.clients - 1) + " the last)").c_str(),
       s.pace_seconds, s.seconds);
-  std::printf("honest: %d pairs, %zu OK, p50 %.1f ms, p99 %.1f ms\n", tally.pairs, tally.ok.size(),
-              Percentile(tally.millis, 0.5), Percentile(tally.millis, 0.99));
+  std::printf(
+      "honest: %d pairs (%d turns missed waiting for the pair before), %zu OK, p50 %.1f ms, p99 "
+      "%.1f ms\n",
+      tally.pairs, tally.missed_turns, tally.ok.size(), Percentile(tally.millis, 0.5),
+      Percentile(tally.millis, 0.99));
   int requests = 0;
   for (const auto& [status, n] : tally.statuses) requests += n;
   std::printf("honest requests: %d, no answer within 5 s %d, refused %d\n", requests,

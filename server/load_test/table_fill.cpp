@@ -23,8 +23,9 @@ constexpr const char* kSqliteFill =
 
 constexpr const char* kPostgresFill =
     "INSERT INTO scores (name, score, country, created, address) "
-    "SELECT 'RACER ' || chr(65 + i % 26) || chr(65 + (i / 26) % 26) || chr(65 + (i / 676) % 26), "
-    "(i * 7919) % 1000003, 'ZONE ' || chr(65 + (i % 300) / 26) || chr(65 + (i % 300) % 26), "
+    "SELECT 'RACER ' || chr(65 + (i % 26)::int) || chr(65 + (i / 26 % 26)::int) || "
+    "chr(65 + (i / 676 % 26)::int), (i * 7919) % 1000003, "
+    "'ZONE ' || chr(65 + (i % 300 / 26)::int) || chr(65 + (i % 300 % 26)::int), "
     "$2::bigint - i % 31536000, '192.0.2.1' FROM generate_series(1, $1::bigint) AS i";
 
 static_assert(kFilledCountries == 300, "the fill statements spread countries over 300");

@@ -47,10 +47,10 @@ Runs:
 
 Honest players under attack use the game's time-outs (3 s to connect, 5 s a request), a fresh
 connection for each check and submission pair, and no retries; p50 and p99 are of the pairs
-answered "OK", and a player whose pair ran past its next turn skips that turn. Each has its own address
-127.0.1.N, so each stays within the server's default per-address rates (checks 120 a minute,
-submissions 60); with --one-honest-address they all come from 127.0.0.1 and the tool warns
-when together they go over those rates.
+answered "OK", and a player whose pair ran past its next turn skips that turn. Each player
+has its own address 127.0.1.N, so each stays within the server's default per-address rates
+(checks 120 a minute, submissions 60); with --one-honest-address they all come from 127.0.0.1
+and the tool warns when together they go over those rates.
 
 Options:
   --server PATH          the trakvolt-scores program (needed)

@@ -14,7 +14,7 @@ struct JobResult {
   std::string out, err;
 };
 
-JobResult Run(ServerOptions options, ScoreStore& store) {
+JobResult RunJob(ServerOptions options, ScoreStore& store) {
   std::ostringstream out, err;
   const int status = RunOperatorJob(options, store, out, err);
   return {status, out.str(), err.str()};
@@ -28,7 +28,7 @@ TEST_F(ScoreServerTest, TheOperatorListsAndRemovesResults) {
             SubmitOutcome::Stored);
   ServerOptions job = options;
   job.command = ServerCommand::List;
-  const JobResult list = Run(job, *store);
+  const JobResult list = RunJob(job, *store);
   EXPECT_EQ(list.status, 0) << list.err;
   // The best first, with the id to remove it by and the address it came from.
   const auto rude = list.out.find("\t90\t2027-01-15 08:01\t2001:db8::7\tRUDE\xEF\xBF\xBD\t\n");
@@ -40,13 +40,13 @@ TEST_F(ScoreServerTest, TheOperatorListsAndRemovesResults) {
       list.out.substr(list.out.rfind('\n', rude) + 1, rude - list.out.rfind('\n', rude) - 1);
 
   job.list_country = "latvia";
-  EXPECT_EQ(Run(job, *store).out.find("RUDE"), std::string::npos);
+  EXPECT_EQ(RunJob(job, *store).out.find("RUDE"), std::string::npos);
 
   job.command = ServerCommand::Remove;
   job.remove_id = std::stoll(rude_id);
-  EXPECT_EQ(Run(job, *store).status, 0);
+  EXPECT_EQ(RunJob(job, *store).status, 0);
   EXPECT_EQ(store->Count(), 1);
-  const JobResult again = Run(job, *store);
+  const JobResult again = RunJob(job, *store);
   EXPECT_EQ(again.status, 1);
   EXPECT_NE(again.err.find("no result with id " + rude_id), std::string::npos);
   EXPECT_EQ(store->Count(), 1);
@@ -60,13 +60,13 @@ TEST_F(ScoreServerTest, TheOperatorBacksUpALiveDatabase) {
   ServerOptions job = options;
   job.command = ServerCommand::Backup;
   job.backup_path = (dir / "copy.db").string();
-  EXPECT_EQ(Run(job, *store).status, 0);
+  EXPECT_EQ(RunJob(job, *store).status, 0);
   const auto copy = OpenScoreStore(job.backup_path);
   const auto rows = copy->Top(10, "");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].name, "KEPT");
   // An existing file is never written over.
-  const JobResult twice = Run(job, *store);
+  const JobResult twice = RunJob(job, *store);
   EXPECT_EQ(twice.status, 1);
   EXPECT_FALSE(twice.err.empty());
 }

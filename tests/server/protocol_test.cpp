@@ -45,7 +45,7 @@ TEST_F(ScoreServerTest, AHandEditedLongCountryReachesTheTableCutToWhatTheServerT
   platform::CurlHttpClient client;
   const auto fetch = [&](const std::string& url) { return client.Get(url); };
   const std::string country =
-      Utf8ToCp1251("СОЕДИНЁННОЕ КОРОЛЕВСТВО ВЕЛИКОБРИТАНИИ И СЕВЕРНОЙ ИРЛАНДИИ ЗАМОРСКОЕ");
+      Utf8ToCp1251("СОЕДИНЕННОЕ КОРОЛЕВСТВО ВЕЛИКОБРИТАНИИ И СЕВЕРНОЙ ИРЛАНДИИ ЗАМОРСКОЕЕЕ");
   ASSERT_EQ(country.size(), 70u);
   EXPECT_EQ(SendResults(fetch, Host(), "ACE", 5, country), SendOutcome::Sent);
   const std::string json = Get("/api/scores").body;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -137,7 +138,7 @@ SqliteStore::SqliteStore(const std::string& path, int readers) : path_(path) {
   if (const std::string problem = WriteProblem(); !problem.empty())
     throw std::runtime_error("cannot write " + path + ": " + problem);
   readers_ = std::make_unique<ConnectionPool<Connection>>(
-      static_cast<std::size_t>(readers),
+      static_cast<std::size_t>(std::max(1, readers)),
       [path] { return std::make_unique<Connection>(path, SQLITE_OPEN_READONLY); }, true);
 }
 

@@ -297,7 +297,12 @@ TEST_F(ScoreServerTest, ReadsAnswerWhileAWriteWaitsForAnotherConnection) {
                            : "BEGIN IMMEDIATE; DELETE FROM scores");
   std::atomic<bool> submitted{false};
   std::thread writer([&] {
-    EXPECT_EQ(store->Submit("t", {0, "ACE", 5, "", 0, ""}, "127.0.0.1", 1), SubmitOutcome::Stored);
+    try {
+      EXPECT_EQ(store->Submit("t", {0, "ACE", 5, "", 0, ""}, "127.0.0.1", 1),
+                SubmitOutcome::Stored);
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "the write failed: " << e.what();
+    }
     submitted = true;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the write is waiting by now

@@ -103,7 +103,8 @@ class ScoreServerTest : public ::testing::Test {
       PGconn* c = PQconnectdb(db.c_str());
       PGresult* r =
           PQexec(c, ("INSERT INTO scores (name, score, country, created, address) SELECT 'P' || i, "
-                     "i * 7919 % 100000, chr(65 + i % 26) || chr(65 + i / 26 % 26), 1800000000, "
+                     "(i::bigint * 7919 % 100000)::int, chr(65 + i % 26) || chr(65 + i / 26 % 26), "
+                     "1800000000, "
                      "'10.0.0.1' FROM generate_series(1, " +
                      std::to_string(n) + ") AS i; ANALYZE scores")
                         .c_str());

@@ -8,6 +8,7 @@
 #include "base/process_signals.h"
 #include "http_server.h"
 #include "options.h"
+#include "refusal_log.h"
 #include "routes.h"
 #include "score_store.h"
 
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
   try {
     const auto store = OpenScoreStore(parsed.options->db);
     ScoreService service(*parsed.options, *store);
-    HttpServer server(*parsed.options, service);
+    RefusalLog refusals(StandardErrorSink());
+    HttpServer server(*parsed.options, service, &refusals);
     std::printf("trakvolt-scores listening on %s:%u\n", parsed.options->listen_host.c_str(),
                 static_cast<unsigned>(server.Port()));
     std::fflush(stdout);

@@ -183,13 +183,23 @@ TEST_F(HttpSideTest, EachKeptAliveRequestHasTheDeadlineFromThePreviousAnswer) {
   Start();
   RawConnection c(Port());
   ASSERT_TRUE(c.Connected());
-  for (int i = 0; i < 2; ++i) {  // 3 s in all, each request 1.2 s after the last answer
+  // Two requests, each 1.2 s after the last answer: the second comes after the first
+  // request's deadline.
+  for (int i = 0; i < 2; ++i) {
     std::this_thread::sleep_for(1200ms);
     c.Send("GET / HTTP/1.1\r\nHost: x\r\n\r\n");
     bool closed = false;
     EXPECT_TRUE(c.ReadUntilClosed(300, closed).starts_with("HTTP/1.1 200")) << i;
     ASSERT_FALSE(closed) << i;
   }
+  // A third that trickles in is cut by its own deadline.
+  c.Send("GET / HTTP/1.1\r\n");
+  bool closed = false;
+  for (int i = 0; i < 30 && !closed; ++i) {
+    std::this_thread::sleep_for(200ms);
+    closed = !c.TrySend("X") || c.ClosedByServer();
+  }
+  EXPECT_TRUE(closed);
 }
 
 TEST_F(HttpSideTest, ConnectionsPerAddressAreCapped) {

@@ -1,10 +1,14 @@
-// The HTTP side of the score server over libmicrohttpd: listening, connection limits and
-// time-outs, turning each request into a Request for the ScoreService and its Response back.
+// The HTTP side of the score server over libmicrohttpd: listening on IPv4 or IPv6, connection
+// caps per client key and in all, request deadlines, the head and body limits, turning each
+// request into a Request for the handler and its Response back.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "options.h"
+#include "refusal_log.h"
 #include "routes.h"
 
 struct MHD_Daemon;
@@ -14,7 +18,8 @@ namespace trakvolt::server {
 class HttpServer {
  public:
   // Starts listening on the options' address with their limits; throws when it cannot.
-  HttpServer(const ServerOptions& options, RequestHandler& handler);
+  // Refusals (connection caps, deadlines, oversized requests) go to `log` when given.
+  HttpServer(const ServerOptions& options, RequestHandler& handler, RefusalLog* log = nullptr);
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;
@@ -22,19 +27,18 @@ class HttpServer {
   // The port actually listened on (the chosen one when the options said 0).
   std::uint16_t Port() const { return port_; }
 
-  // What the request callback needs.
-  struct Callback {
-    RequestHandler& handler;
-    bool trust_proxy;
-  };
+  // What the daemon's callbacks share.
+  struct Shared;
 
  private:
-  Callback callback_;
+  std::unique_ptr<Shared> shared_;
   MHD_Daemon* daemon_ = nullptr;
   std::uint16_t port_ = 0;
 };
 
-// The header lines a request may carry at most, in bytes, with its request line.
+// The request's head as sent (request line, header lines, their line ends and the blank line
+// after them) may be this long at most: a longer request line is answered 414, longer header
+// lines 431.
 inline constexpr std::size_t kMaxRequestBytes = 8 * 1024;
 
 }  // namespace trakvolt::server

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     RefusalLog log(StandardErrorSink());
     const auto store = OpenScoreStore(options.db, options.db_connections);
     ScoreService service(options, *store, SystemClockMs, &log);
-    HttpServer server(options, service);
+    HttpServer server(options, service, &log);
     const bool v6 = options.listen_host.find(':') != std::string::npos;
     std::printf("trakvolt-scores listening on %s%s%s:%u\n", v6 ? "[" : "",
                 options.listen_host.c_str(), v6 ? "]" : "", static_cast<unsigned>(server.Port()));

@@ -1,63 +1,18 @@
-// The abuse limits: request rates per address, unused tokens per address, connections per
-// address, idle connections, request bodies; and what honest players behind one address can do.
-#include <arpa/inet.h>
+// The abuse limits: request rates per address, unused tokens per address, the client's address
+// behind a trusted proxy; and what honest players behind one address can do.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <vector>
 
 #include "persist/online_service.h"
 #include "platform/curl_http_client.h"
+#include "raw_connection.h"
 #include "server_fixture.h"
 
 namespace trakvolt::server::testing {
 namespace {
 
 const std::string kCheck = "/cgi/version.pl?version&prg=Trakvolt";
-
-// A TCP connection to the server that sends nothing until told.
-class RawConnection {
- public:
-  explicit RawConnection(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(port);
-    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  }
-  ~RawConnection() { ::close(fd_); }
-  RawConnection(const RawConnection&) = delete;
-  RawConnection& operator=(const RawConnection&) = delete;
-  bool Connected() const { return connected_; }
-  void Send(const std::string& text) {
-    EXPECT_EQ(::send(fd_, text.data(), text.size(), MSG_NOSIGNAL),
-              static_cast<ssize_t>(text.size()));
-  }
-  // Everything the server sends until it closes, waiting at most `ms`; `closed` tells whether
-  // it did close.
-  std::string ReadUntilClosed(int ms, bool& closed) {
-    std::string got;
-    closed = false;
-    pollfd p{fd_, POLLIN, 0};
-    while (::poll(&p, 1, ms) > 0) {
-      char buf[4096];
-      const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
-      if (n <= 0) {
-        closed = true;
-        break;
-      }
-      got.append(buf, static_cast<std::size_t>(n));
-    }
-    return got;
-  }
-
- private:
-  int fd_;
-  bool connected_ = false;
-};
 
 TEST_F(ScoreServerTest, ChecksBeyondTheRateAreRefusedUntilTheBucketRefills) {
   options.check_rate = 60;  // one a second
@@ -153,56 +108,6 @@ TEST_F(ScoreServerTest, PagesBeyondTheRateAreRefusedWithoutSlowingTheGame) {
   EXPECT_EQ(SubmitPayload(BuildScorePayload({"ACE", 1, kScoreKey, Token(), ""})).status, 200);
   AdvanceSeconds(1);
   EXPECT_EQ(Get("/api/scores").status, 200);
-}
-
-// Two silent connections fill the server's room; the third is closed or left waiting,
-// unanswered, while the two still get their answers.
-void ExpectThirdConnectionRefused(const std::string& host, std::uint16_t port) {
-  RawConnection a(port), b(port);
-  ASSERT_TRUE(a.Connected() && b.Connected());
-  EXPECT_EQ(HttpGet("http://" + host + kCheck, 1000).status, 0);
-  a.Send("GET /health HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
-  bool closed = false;
-  EXPECT_TRUE(a.ReadUntilClosed(5000, closed).starts_with("HTTP/1.1 200"));
-  EXPECT_TRUE(closed);
-}
-
-TEST_F(ScoreServerTest, ConnectionsPerAddressAreCapped) {
-  options.max_connections_per_ip = 2;
-  options.threads = 1;
-  Start();
-  ExpectThirdConnectionRefused(Host(), server->Port());
-}
-
-TEST_F(ScoreServerTest, ConnectionsInAllAreCapped) {
-  options.max_connections = 2;
-  options.max_connections_per_ip = 0;
-  options.threads = 1;
-  Start();
-  ExpectThirdConnectionRefused(Host(), server->Port());
-}
-
-TEST_F(ScoreServerTest, SilentConnectionsAreClosed) {
-  options.connection_timeout_seconds = 1;
-  Start();
-  RawConnection idle(server->Port());
-  ASSERT_TRUE(idle.Connected());
-  idle.Send("GET /health HTTP/1.1\r\n");  // and never the rest
-  bool closed = false;
-  idle.ReadUntilClosed(10000, closed);
-  EXPECT_TRUE(closed);
-}
-
-TEST_F(ScoreServerTest, RequestsWithABodyAreRefusedUnread) {
-  Start();
-  RawConnection c(server->Port());
-  ASSERT_TRUE(c.Connected());
-  c.Send(
-      "POST /cgi/version.pl?version&prg=Trakvolt HTTP/1.1\r\nHost: x\r\n"
-      "Content-Length: 100000000\r\n\r\n");
-  bool closed = false;
-  EXPECT_TRUE(c.ReadUntilClosed(5000, closed).starts_with("HTTP/1.1 413"));
-  EXPECT_EQ(store->Count(), 0);
 }
 
 }  // namespace

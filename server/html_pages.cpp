@@ -1,9 +1,8 @@
 // HTML of the game's page, the score table and the messages.
 #include "html_pages.h"
 
-#include <ctime>
-
 #include "text_escape.h"
+#include "utc_time.h"
 
 namespace trakvolt::server {
 namespace {
@@ -48,14 +47,7 @@ constexpr const char* kTableLink = "/cgi/version.pl?prg=Trakvolt&amp;show&amp;ty
 
 }  // namespace
 
-std::string FormatDate(std::int64_t seconds) {
-  const auto t = static_cast<std::time_t>(seconds);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &tm);
-  return buf;
-}
+std::string FormatDate(std::int64_t seconds) { return FormatUtc(seconds, "%Y-%m-%d %H:%M"); }
 
 std::string ScoreTablePage(const std::vector<ScoreRow>& rows, const std::string& country) {
   std::string body = "<h1>Гонкострель</h1>\n<h2>Лучшие результаты";

@@ -2,19 +2,11 @@
 #include "refusal_log.h"
 
 #include <cstdio>
-#include <ctime>
+
+#include "utc_time.h"
 
 namespace trakvolt::server {
 namespace {
-
-std::string IsoTime(std::int64_t seconds) {
-  const auto t = static_cast<std::time_t>(seconds);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
-  return buf;
-}
 
 // Addresses come from the peer or a trusted proxy's header; keep only what an address holds,
 // so that a line can never be split or forged.
@@ -38,7 +30,7 @@ void RefusalLog::Refused(const std::string& address, const std::string& reason) 
   std::lock_guard lock(mutex_);
   if (second != second_) {
     if (unwritten_ > 0)
-      sink_(IsoTime(second) + " " + std::to_string(unwritten_) +
+      sink_(FormatUtc(second, "%Y-%m-%dT%H:%M:%SZ") + " " + std::to_string(unwritten_) +
             " more refusals not logged one by one");
     second_ = second;
     written_ = 0;
@@ -49,7 +41,7 @@ void RefusalLog::Refused(const std::string& address, const std::string& reason) 
     return;
   }
   ++written_;
-  sink_(IsoTime(second) + " refused " + Printable(address) + ": " + reason);
+  sink_(FormatUtc(second, "%Y-%m-%dT%H:%M:%SZ") + " refused " + Printable(address) + ": " + reason);
 }
 
 RefusalLog::Sink StandardErrorSink() {

@@ -31,13 +31,8 @@ std::string BuildScorePayload(const ScoreSubmission& s) {
   const auto sent = [](std::string_view text) {
     return SendableText(text).substr(0, kMaxSentTextBytes);
   };
-  const std::string values[] = {"0",
-                                sent(s.name),
-                                std::to_string(s.score),
-                                std::string(1, s.key),
-                                s.p,
-                                sent(s.country),
-                                ""};
+  const std::string values[] = {
+      "0", sent(s.name), std::to_string(s.score), std::string(1, s.key), s.p, sent(s.country), ""};
   std::string out;
   for (std::size_t i = 0; i < std::size(kLabels); ++i) {
     out += kLabels[i];

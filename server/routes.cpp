@@ -23,6 +23,7 @@ constexpr std::int64_t kTableCacheMs = 2000;
 constexpr const char* kTableCacheControl = "public, max-age=5";
 constexpr std::size_t kCachedFilters = 1024;
 constexpr std::int64_t kHealthProbeMs = 1000;
+constexpr std::size_t kMaxArgs = 16;
 
 Response Text(int status, std::string body) {
   return {status, "text/plain; charset=utf-8", std::move(body)};
@@ -39,13 +40,20 @@ Response Cached(Response r) {
   return r;
 }
 
+}  // namespace
+
 // Every argument name at most once; the value of `name` when present.
-struct Args {
+struct ScoreService::Args {
   explicit Args(const Request& r) {
+    args = &r.args;
+    // No request of ours has more; the check below compares every pair.
+    if (r.args.size() > kMaxArgs) {
+      too_many = true;
+      return;
+    }
     for (std::size_t i = 0; i < r.args.size(); ++i)
       for (std::size_t j = 0; j < i; ++j)
         if (r.args[i].first == r.args[j].first) repeated = true;
-    args = &r.args;
   }
   bool Has(const std::string& name) const { return Find(name) != nullptr; }
   const std::optional<std::string>* Find(const std::string& name) const {
@@ -57,16 +65,14 @@ struct Args {
     const auto* v = Find(name);
     return v && *v ? **v : std::string();
   }
+  // The game's two requests (the availability check and the submission) against the pages.
+  bool GameRequest(const Request& r) const {
+    return r.path == "/cgi/version.pl" && (Has("version") || Has("hs"));
+  }
   bool repeated = false;
+  bool too_many = false;
   const std::vector<std::pair<std::string, std::optional<std::string>>>* args = nullptr;
 };
-
-// The game's two requests (the availability check and the submission) against the pages.
-bool IsGameRequest(const Request& r, const Args& args) {
-  return r.path == "/cgi/version.pl" && (args.Has("version") || args.Has("hs"));
-}
-
-}  // namespace
 
 std::optional<std::string> CountryFilter(const std::string& utf8) {
   if (utf8.size() > 4 * kMaxTextBytes) return std::nullopt;
@@ -112,12 +118,14 @@ Response ScoreService::Route(const Request& request) {
   if (request.method != "GET" && request.method != "HEAD")
     return Refuse(request, "method", NotAllowed("GET, HEAD"));
   const Args args(request);
+  if (args.too_many)
+    return Refuse(request, "too many arguments", Text(400, "too many arguments\n"));
   if (args.repeated) return Refuse(request, "repeated argument", Text(400, "repeated argument\n"));
   // A HEAD must change nothing: the game's requests issue and use up tokens.
-  if (IsGameRequest(request, args)) {
+  if (args.GameRequest(request)) {
     if (request.method == "HEAD")
       return Refuse(request, "HEAD of a game request", NotAllowed("GET"));
-    return GameRequest(request);
+    return GameRequest(request, args);
   }
   if (!page_limit_.Allow(request.limit_key, clock_()))
     return Refuse(request, "page rate", Text(429, "too many requests\n"));
@@ -144,8 +152,7 @@ Response ScoreService::Route(const Request& request) {
   return Table(*country);
 }
 
-Response ScoreService::GameRequest(const Request& request) {
-  const Args args(request);
+Response ScoreService::GameRequest(const Request& request, const Args& args) {
   if (args.Value("prg") != kProgram)
     return Refuse(request, "unknown program", Text(404, "unknown program\n"));
   // Exactly one of the requests.

@@ -70,7 +70,8 @@ class ScoreService final : public RequestHandler {
 
  private:
   Response Route(const Request& request);
-  Response GameRequest(const Request& request);
+  struct Args;
+  Response GameRequest(const Request& request, const Args& args);
   Response Availability(const Request& request);
   Response Submission(const Request& request, const std::string& inf);
   Response Table(const std::string& country);

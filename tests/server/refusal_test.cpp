@@ -101,6 +101,12 @@ TEST_F(ScoreServerTest, BadEncodingsAndRequestsAreRefused) {
   EXPECT_EQ(Get(base + "&inf=" + std::string(600, 'Q')).status, 414);
   EXPECT_EQ(store->Count(), 0);
   EXPECT_EQ(Get(base + "&inf=" + good).status, 200);
+  // A hundred arguments are refused before they are compared pair by pair; a page that
+  // ignores extra ones still takes a few.
+  std::string many = "/api/scores?country=LATVIA";
+  for (int i = 0; i < 100; ++i) many += "&a" + std::to_string(i);
+  EXPECT_EQ(Get(many).body, "too many arguments\n");
+  EXPECT_EQ(Get("/api/scores?country=LATVIA&utm=1").status, 200);
 }
 
 }  // namespace

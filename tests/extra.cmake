@@ -19,7 +19,7 @@ endif()
 
 # The score server's tests drive the server's library over real HTTP on the loopback.
 if(TARGET test_server)
-  target_link_libraries(test_server PRIVATE trakvolt_scores)
+  target_link_libraries(test_server PRIVATE trakvolt_scores trakvolt_scores_fill)
 endif()
 # The same server tests again over a private PostgreSQL.
 if(TARGET test_server)

@@ -6,7 +6,6 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -20,6 +19,7 @@
 #include "persist/score_payload.h"
 #include "routes.h"
 #include "score_store.h"
+#include "table_fill.h"
 
 namespace trakvolt::server::testing {
 
@@ -96,37 +96,9 @@ class ScoreServerTest : public ::testing::Test {
   }
   void AdvanceSeconds(int s) { now_ms += std::int64_t{s} * 1000; }
 
-  // `n` results put straight into the database, as a long-running server would hold them:
-  // scores spread over 0..99999, countries over the 676 two-letter names "AA".."ZZ".
-  void FillScores(int n) const {
-    if (db.starts_with("postgresql://")) {
-      PGconn* c = PQconnectdb(db.c_str());
-      PGresult* r =
-          PQexec(c, ("INSERT INTO scores (name, score, country, created, address) SELECT 'P' || i, "
-                     "(i::bigint * 7919 % 100000)::int, chr(65 + i % 26) || chr(65 + i / 26 % 26), "
-                     "1800000000, "
-                     "'10.0.0.1' FROM generate_series(1, " +
-                     std::to_string(n) + ") AS i; ANALYZE scores")
-                        .c_str());
-      EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(c);
-      PQclear(r);
-      PQfinish(c);
-      return;
-    }
-    sqlite3* c = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &c), SQLITE_OK);
-    sqlite3_busy_timeout(c, 10000);
-    char* error = nullptr;
-    const std::string sql =
-        "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-        std::to_string(n) +
-        ") INSERT INTO scores (name, score, country, created, address) SELECT 'P' || i, "
-        "i * 7919 % 100000, char(65 + i % 26) || char(65 + i / 26 % 26), 1800000000, "
-        "'10.0.0.1' FROM n; COMMIT; ANALYZE";
-    EXPECT_EQ(sqlite3_exec(c, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << error;
-    sqlite3_free(error);
-    sqlite3_close(c);
-  }
+  // `n` results put straight into the database, as a long-running server would hold them
+  // (the load tool's fill: countries FilledCountry(0..299), scores below 1,000,003).
+  void FillScores(long n) const { load::FillTable(db, n); }
 
   // A new, empty database on the PostgreSQL server whose socket is in `host`.
   static std::string FreshPgDatabase(const std::string& host) {
